@@ -1,0 +1,16 @@
+// VORN.DAT: the high-score table on disk, with its guard line and checksum.
+// Every operation returns 1 on success and 0 on failure.
+#pragma once
+
+// The file's name; it lives in the current directory.
+constexpr const char* HighScoreFileName = "VORN.DAT";
+
+// Reads the table from the file. On failure (missing, damaged, bad checksum)
+// writes the default file and returns 0.
+int LoadHighScoreTable();
+// Reads the five records and the checksum line; used only by the load.
+int ReadHighScoreRecords();
+// Writes the table, guard line and checksum, replacing the file whole.
+int SaveHighScoreTable();
+// Writes the default table of five "Unknown" entries.
+int WriteDefaultHighScoreFile();

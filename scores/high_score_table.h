@@ -1,0 +1,35 @@
+// The five best results, best first, and the two values that carry one game's
+// result from the game-over test to its insertion. Rules only: never touches
+// files (high_score_file) or the screen (high_score_page).
+#pragma once
+
+#include <cstdint>
+
+constexpr int HighScoreEntries = 5;
+constexpr int HighScoreNameSize = 256;  // 255 characters and a terminator
+constexpr int EnteredNameSize = 14;     // 13 characters and a terminator
+
+struct HighScoreEntry {
+    char name[HighScoreNameSize];  // bytes in the Windows ANSI code page
+    std::int32_t score;
+    std::int32_t level;
+    std::int32_t lines;
+};
+
+struct HighScoreTable {
+    HighScoreEntry entries[HighScoreEntries];  // 0 is the best; kept as loaded
+};
+
+// The table, filled by LoadHighScoreTable and changed only by InsertHighScore.
+extern HighScoreTable HighScores;
+// Row the next insertion writes; set only when QualifiesForHighScore says 1.
+extern std::int32_t PendingHighScorePosition;
+// Name for the next insertion; set by the name entry just before it inserts.
+extern char EnteredName[EnteredNameSize];
+
+// 1 when Game.score enters the table (and PendingHighScorePosition is set);
+// 0 when it does not, and nothing changes. Ties go to the older result.
+int QualifiesForHighScore();
+// Moves the entries from PendingHighScorePosition down one row, dropping the
+// last, and writes EnteredName with the game's score, level and lines there.
+void InsertHighScore();
