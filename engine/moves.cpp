@@ -1,0 +1,107 @@
+// Moving and turning the falling piece. Every move erases the piece, tests its
+// target cells, and writes it either there or back where it was: a refused
+// move leaves the board as it found it and draws and sounds nothing.
+#include "engine/engine.h"
+#include "engine/piece_cells.h"
+#include "render/draw.h"
+#include "shell/sound_cues.h"
+
+namespace {
+
+bool AnyBlock(bool (*test)(std::int32_t cell)) {
+    for (std::int32_t cell : Game.activePiece.cells)
+        if (test(cell)) return true;
+    return false;
+}
+
+// A target off the board counts as occupied.
+bool AllFree(const std::int32_t (&targets)[4]) {
+    for (std::int32_t cell : targets)
+        if (cell < 0 || cell >= BoardCells || Game.board.cells[cell] != BlockImage::Blank) return false;
+    return true;
+}
+
+// Moves the piece `step` cells (centre included) when its targets are free.
+// The piece's own cells count as free: it is erased before the test.
+bool Shift(std::int32_t step) {
+    ActivePiece& piece = Game.activePiece;
+    WritePieceCells(BlockImage::Blank);
+    std::int32_t targets[4];
+    for (int i = 0; i < 4; ++i) targets[i] = piece.cells[i] + step;
+    if (!AllFree(targets)) {
+        WritePieceCells(piece.image);
+        return false;
+    }
+    for (int i = 0; i < 4; ++i) piece.cells[i] = targets[i];
+    piece.centre += step;
+    WritePieceCells(piece.image);
+    return true;
+}
+
+bool InFirstColumn(std::int32_t cell) { return cell % 10 == 0; }
+bool InLastColumn(std::int32_t cell) { return (cell + 1) % 10 == 0; }
+bool InLastRow(std::int32_t cell) { return cell + 10 > BoardCells - 1; }
+
+constexpr int BarKind = 5;
+constexpr int SquareKind = 6;
+
+}  // namespace
+
+int MoveLeft() {
+    if (AnyBlock(InFirstColumn) || !Shift(-1)) return 0;
+    DrawBoard();
+    PlaySoundCue(SoundCue::Drop);
+    return 1;
+}
+
+int MoveRight() {
+    if (AnyBlock(InLastColumn) || !Shift(1)) return 0;
+    DrawBoard();
+    PlaySoundCue(SoundCue::Drop);
+    return 1;
+}
+
+// A step asked for by the down key earns its point with the first step that
+// succeeds, by key or by tick; a refused step keeps the request waiting.
+int MoveDown() {
+    if (AnyBlock(InLastRow) || !Shift(BoardColumns)) return 0;
+    if (Game.softDrop) {
+        AddScore(1);
+        DrawScoreBox();
+        Game.softDrop = false;
+        PlaySoundCue(SoundCue::Drop);
+    }
+    DrawBoard();
+    return 1;
+}
+
+// Turns about the centre, which must lie in columns 1 to 8 and rows 1 to 16
+// (for the standing bar, also clear of the column it would swing past).
+int Rotate() {
+    if (Game.currentKind == SquareKind) {
+        PlaySoundCue(SoundCue::Rotate);
+        return 1;
+    }
+    ActivePiece& piece = Game.activePiece;
+    const std::int32_t c = piece.centre;
+    if (c % 10 == 0 || (c - 9) % 10 == 0 || c <= 9 || c >= 170) return 0;
+    if (Game.currentKind == BarKind) {
+        if (Game.rotationState == 4 && (c - 1) % 10 == 0) return 0;
+        if (Game.rotationState == 12 && (c - 8) % 10 == 0) return 0;
+    }
+    const RotationState state = Game.rotationState & 12;
+    WritePieceCells(BlockImage::Blank);
+    std::int32_t targets[4];
+    for (int i = 0; i < 4; ++i) targets[i] = piece.cells[i] + piece.turnOffsets[state + i];
+    if (!AllFree(targets)) {
+        WritePieceCells(piece.image);
+        return 0;
+    }
+    for (int i = 0; i < 4; ++i) piece.cells[i] = targets[i];
+    if (Game.currentKind == BarKind) piece.centre = piece.cells[2];
+    WritePieceCells(piece.image);
+    DrawBoard();
+    Game.rotationState = state >= 12 ? 0 : state + 4;
+    PlaySoundCue(SoundCue::Rotate);
+    return 1;
+}
