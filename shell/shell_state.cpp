@@ -3,3 +3,4 @@
 
 ScreenMode CurrentScreen = ScreenMode::Game;
 ButtonId HeldButton = ButtonId::None;
+bool HeldFromFrame = false;

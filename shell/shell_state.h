@@ -12,3 +12,8 @@ enum class ButtonId : int {
 
 extern ScreenMode CurrentScreen;  // starts as Game
 extern ButtonId HeldButton;       // starts as None
+// Whether the held Minimise or Close came from a caption glyph rather than a
+// page's back arrow: only then may a caption release act on it, so a back
+// arrow whose release was lost outside the window never ends the program.
+// Set by every press that hits.
+extern bool HeldFromFrame;
