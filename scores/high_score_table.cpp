@@ -1,1 +1,48 @@
-// (being written)
+// The five best results and how a finished game's result enters them. Rules
+// only: reads the finished game from Game, never touches files or the screen,
+// and allocates nothing.
+#include "scores/high_score_table.h"
+
+#include <cstring>
+
+#include "engine/game_state.h"
+
+HighScoreTable HighScores;
+std::int32_t PendingHighScorePosition = 0;
+char EnteredName[EnteredNameSize] = {};
+
+// Walks up from the last row: the position is the number of rows whose score
+// is at least the game's, so a tie goes below the older result. A table read
+// out of order is taken as it is; only the last row decides whether the
+// result enters at all.
+int QualifiesForHighScore() {
+    const std::int32_t score = Game.score;
+    if (score <= HighScores.entries[HighScoreEntries - 1].score) {
+        return 0;
+    }
+    std::int32_t position = HighScoreEntries - 1;
+    while (position > 0 && score > HighScores.entries[position - 1].score) {
+        --position;
+    }
+    PendingHighScorePosition = position;
+    return 1;
+}
+
+void InsertHighScore() {
+    const std::int32_t position = PendingHighScorePosition;
+    if (position < 0 || position >= HighScoreEntries) {
+        return;  // only QualifiesForHighScore sets it, always to a row
+    }
+    for (std::int32_t row = HighScoreEntries - 1; row > position; --row) {
+        HighScores.entries[row] = HighScores.entries[row - 1];
+    }
+    HighScoreEntry& entry = HighScores.entries[position];
+    // EnteredName is always terminated within its 14 bytes, and the entry's
+    // name has room for far more; copying the whole array keeps it that way.
+    std::memset(entry.name, 0, sizeof entry.name);
+    std::memcpy(entry.name, EnteredName, sizeof EnteredName);
+    entry.name[EnteredNameSize - 1] = '\0';
+    entry.score = Game.score;
+    entry.level = Game.level;
+    entry.lines = Game.linesCleared;
+}
