@@ -83,6 +83,7 @@ constexpr int HighScoreRowStep = 15;
 // or the raised picture of a button whose two faces swap. Null for anything
 // else (the console, a page, a cell, the box, a preview).
 constexpr const Placement* FacePlace(ImageId image) {
+    if (image == NoImage) return nullptr;
     for (const Placement& place : Layout)
         if (place.pressed != NoImage && (place.pressed == image || place.image == image)) return &place;
     return nullptr;
