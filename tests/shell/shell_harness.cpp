@@ -1,0 +1,100 @@
+// The shell's test harness: scratch directory, start-up and message helpers.
+#include "tests/shell/shell_harness.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "engine/game_state.h"
+#include "engine/pieces.h"
+#include "scores/high_score_file.h"
+#include "shell/messages.h"
+#include "shell/shell_state.h"
+#include "shell/window_proc.h"
+
+namespace {
+
+bool IsBoardCell(const fake::Event& e) {
+    return e.call == fake::Call::Copy && e.d == 20 && e.e == 20 && e.b >= 130 && e.b < 330 && e.c >= 40 &&
+           e.c < 400;
+}
+
+bool IsDetail(const fake::Event& e) {
+    if (e.call == fake::Call::Text || e.call == fake::Call::Measure) return true;
+    return e.call == fake::Call::Copy && (e.text == "TextBox" || (e.text.size() == 2 && e.text[0] == 'P'));
+}
+
+std::intptr_t ClientPoint(int x, int y) { return msg::PackPoint(x - 3, y - 22); }
+
+std::intptr_t ScreenPointOf(int x, int y) {
+    const platform::ScreenPoint origin = fake::Fake().origin;
+    return msg::PackPoint(origin.x + x, origin.y + y);
+}
+
+}  // namespace
+
+void ResetShellWorld() {
+    fake::ResetFake();
+    Game = GameState{};
+    CurrentScreen = ScreenMode::Game;
+    HeldButton = ButtonId::None;
+    HeldFromFrame = false;
+    char pattern[] = "/tmp/quarvelle-shell-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    ASSERT_NE(dir, nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+}
+
+void ShellTest::SetUp() {
+    ResetShellWorld();
+    ASSERT_EQ(WriteDefaultHighScoreFile(), 1);
+    ASSERT_EQ(StartUp(), 1);
+    fake::ClearTrace();
+}
+
+void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) { MainWindowProc(message, wParam, lParam); }
+
+void PressAt(int x, int y) { Send(msg::LButtonDown, 0, ClientPoint(x, y)); }
+void ReleaseAt(int x, int y) { Send(msg::LButtonUp, 0, ClientPoint(x, y)); }
+void ClickAt(int x, int y) {
+    PressAt(x, y);
+    ReleaseAt(x, y);
+}
+void CaptionPressAt(int x, int y) { Send(msg::NcLButtonDown, 2, ScreenPointOf(x, y)); }
+void CaptionReleaseAt(int x, int y) { Send(msg::NcLButtonUp, 2, ScreenPointOf(x, y)); }
+
+std::vector<std::string> Summary() {
+    std::vector<std::string> lines;
+    bool inBoard = false;
+    for (const fake::Event& e : fake::Fake().trace) {
+        if (IsBoardCell(e)) {
+            // Every drawing of the field starts again at its first cell.
+            if (!inBoard || (e.b == 130 && e.c == 40)) lines.push_back("board");
+            inBoard = true;
+            continue;
+        }
+        inBoard = false;
+        if (!IsDetail(e)) lines.push_back(fake::Describe(e));
+    }
+    return lines;
+}
+
+std::vector<std::string> TakeSummary() {
+    std::vector<std::string> lines = Summary();
+    fake::ClearTrace();
+    return lines;
+}
+
+void StartGameWithPiece() {
+    ClickAt(50, 70);  // Go
+    Send(msg::Timer);
+    ASSERT_TRUE(Game.running);
+    ASSERT_TRUE(Game.pieceFalling);
+    fake::ClearTrace();
+}
+
+void FillBoard() {
+    for (BlockImage& cell : Game.board.cells) cell = BlockImage::Blue;
+}
