@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the Windows program (MinGW-w64, run
+# under Wine), the Linux program and all tests, then the unit tests again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+cd "$here"
+jobs="$(nproc)"
+
+scripts/install-packages.sh \
+  cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev \
+  libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core python3 \
+  imagemagick xvfb xauth xdotool x11-utils \
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 \
+  clang libclang-rt-14-dev
+
+echo "== Windows program (MinGW-w64)"
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-win32 -j"$jobs"
+
+echo "== Linux program and tests"
+cmake -S . -B build -DQUARVELLE_WIN32_EXE="$here/build-win32/quarvelle.exe" >/dev/null
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -L unit -j"$jobs")
+(cd build && ctest --output-on-failure -LE unit)
+
+echo "== Unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DQUARVELLE_SANITIZE=ON -DQUARVELLE_UNIT_ONLY=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest --output-on-failure -L unit -j"$jobs")
