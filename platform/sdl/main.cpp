@@ -1,0 +1,20 @@
+// The Linux program's entry: open the window, let the shell start the game,
+// run the loop. Exits with 0 when the game asks to end, as the shell decides.
+#include "platform/sdl/front_end.h"
+#include "shell/window_proc.h"
+
+int main(int, char**) {
+    if (OpenGameWindow() == 0) {
+        CloseGameWindow();
+        return 0;
+    }
+    int exitCode = 0;
+    if (StartUp() != 0) {
+        ShowSurface();
+        // After the first picture, so that the sound device never delays it.
+        OpenSound();
+        exitCode = RunMessageLoop();
+    }
+    CloseGameWindow();
+    return exitCode;
+}

@@ -1,0 +1,133 @@
+// The sound player: one device, the nine cues decoded and converted to the
+// device's format once, one sound at a time. Never decides which cue plays.
+#include <atomic>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "platform/sdl/front_end.h"
+#include "resources/embedded.h"
+
+namespace {
+
+constexpr int FirstCue = 801;
+constexpr int CueCount = 9;
+
+struct LoadedSound {
+    Uint8* samples;  // in the device's format; null when the cue failed to load
+    Uint32 length;   // bytes
+    Uint32 lengthMs;
+};
+
+struct SoundPlayer {
+    SDL_AudioDeviceID device;    // 0: no device, every call returns at once
+    SDL_AudioSpec spec;          // the device's own format
+    LoadedSound cues[CueCount];
+    // Shared with the device's callback, under the device lock.
+    const LoadedSound* playing;  // null: silence
+    Uint32 position;             // bytes of `playing` already mixed
+    SDL_sem* finished;           // posted when a waited-for sound has been mixed to its end
+    bool waited;                 // the playing sound has a caller waiting for it
+};
+
+SoundPlayer Player;
+
+void Mix(void*, Uint8* stream, int length) {
+    SDL_memset(stream, Player.spec.silence, static_cast<std::size_t>(length));
+    if (Player.playing == nullptr) return;
+    const Uint32 left = Player.playing->length - Player.position;
+    const Uint32 count = left < static_cast<Uint32>(length) ? left : static_cast<Uint32>(length);
+    SDL_memcpy(stream, Player.playing->samples + Player.position, count);
+    Player.position += count;
+    if (Player.position >= Player.playing->length) {
+        Player.playing = nullptr;
+        if (Player.waited) SDL_SemPost(Player.finished);
+        Player.waited = false;
+    }
+}
+
+LoadedSound Prepare(int cue) {
+    LoadedSound sound = {nullptr, 0, 0};
+    char name[8];
+    std::snprintf(name, sizeof name, "%d", cue);
+    const EmbeddedResource* wave = FindEmbeddedResource(name);
+    if (wave == nullptr) return sound;
+    SDL_AudioSpec format;
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wave->data, static_cast<int>(wave->size)), 1, &format, &samples, &length) ==
+        nullptr) {
+        return sound;
+    }
+    SDL_AudioCVT convert;
+    if (SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, Player.spec.format,
+                          Player.spec.channels, Player.spec.freq) < 0) {
+        SDL_FreeWAV(samples);
+        return sound;
+    }
+    convert.len = static_cast<int>(length);
+    convert.buf = static_cast<Uint8*>(SDL_malloc(static_cast<std::size_t>(length) * convert.len_mult));
+    if (convert.buf == nullptr) {
+        SDL_FreeWAV(samples);
+        return sound;
+    }
+    SDL_memcpy(convert.buf, samples, length);
+    SDL_FreeWAV(samples);
+    if (convert.needed != 0 && SDL_ConvertAudio(&convert) < 0) {
+        SDL_free(convert.buf);
+        return sound;
+    }
+    sound.samples = convert.buf;
+    sound.length = static_cast<Uint32>(convert.needed != 0 ? convert.len_cvt : convert.len);
+    const Uint32 frameBytes = (SDL_AUDIO_BITSIZE(Player.spec.format) / 8) * Player.spec.channels;
+    sound.lengthMs = static_cast<Uint32>(std::uint64_t{sound.length} * 1000 / frameBytes / Player.spec.freq);
+    return sound;
+}
+
+}  // namespace
+
+void OpenSound() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    SDL_AudioSpec wanted;
+    SDL_zero(wanted);
+    wanted.freq = 22050;  // the rate of nearly every cue
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 512;
+    wanted.callback = Mix;
+    Player.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &Player.spec, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (Player.device == 0) return;
+    Player.finished = SDL_CreateSemaphore(0);
+    // 804 is ADPCM with a fact chunk that gives its exact length.
+    SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
+    for (int i = 0; i < CueCount; ++i) Player.cues[i] = Prepare(FirstCue + i);
+    SDL_PauseAudioDevice(Player.device, 0);
+}
+
+void CloseSound() {
+    if (Player.device == 0) return;
+    SDL_CloseAudioDevice(Player.device);
+    Player.device = 0;
+    for (LoadedSound& sound : Player.cues) SDL_free(sound.samples);
+    SDL_DestroySemaphore(Player.finished);
+}
+
+namespace platform {
+
+void PlayWave(int cue, bool wait) {
+    if (Player.device == 0 || cue < FirstCue || cue >= FirstCue + CueCount) return;
+    const LoadedSound& sound = Player.cues[cue - FirstCue];
+    if (sound.samples == nullptr) return;
+    // The player sees the picture as it stands while the program stands still.
+    if (wait) ShowSurface();
+    SDL_LockAudioDevice(Player.device);
+    while (SDL_SemTryWait(Player.finished) == 0) {
+    }
+    Player.playing = &sound;
+    Player.position = 0;
+    Player.waited = wait;
+    SDL_UnlockAudioDevice(Player.device);
+    // A device that stops calling back must not hang the game.
+    if (wait) SDL_SemWaitTimeout(Player.finished, sound.lengthMs + 500);
+}
+
+}  // namespace platform

@@ -1,0 +1,318 @@
+// The window and its message loop: SDL events become the window messages the
+// shell expects, in order, one at a time, and the surface is shown after each.
+// Also the default handling Windows would do: minimise, close, caption drag.
+// Never looks at the game's state.
+#include <atomic>
+#include <ctime>
+
+#include "platform/platform.h"
+#include "platform/sdl/codepage.h"
+#include "platform/sdl/front_end.h"
+#include "shell/messages.h"
+#include "shell/window_proc.h"
+
+SdlFrontEnd FrontEnd;
+
+namespace {
+
+// The fall timer: SDL calls back on its own thread, which only queues a tick
+// when none is waiting, so that a slow handler never builds up a backlog.
+struct FallTimer {
+    SDL_TimerID id;                   // 0: stopped
+    int windowTimerId;                // the game's identity for it
+    std::atomic<Uint32> generation;   // bumped at every arm and stop; older ticks are dropped
+    std::atomic<bool> tickPending;    // a tick event is in the queue
+};
+
+FallTimer Timer;
+
+// The caption drag: the pointer's offset from the window's corner.
+struct CaptionDrag {
+    bool active;
+    int grabX;
+    int grabY;
+};
+
+CaptionDrag Drag;
+
+struct KeyCode {
+    SDL_Scancode scancode;
+    unsigned virtualKey;
+};
+
+constexpr KeyCode GameKeys[] = {
+    {SDL_SCANCODE_LEFT, msg::VkLeft},   {SDL_SCANCODE_UP, msg::VkUp},
+    {SDL_SCANCODE_RIGHT, msg::VkRight}, {SDL_SCANCODE_DOWN, msg::VkDown},
+    {SDL_SCANCODE_KP_2, msg::VkNumpad2}, {SDL_SCANCODE_KP_4, msg::VkNumpad4},
+    {SDL_SCANCODE_KP_5, msg::VkNumpad5}, {SDL_SCANCODE_KP_6, msg::VkNumpad6},
+};
+
+// The painted frame buttons take presses here (window pixels, inclusive).
+struct HitBox {
+    int left, top, right, bottom;
+};
+constexpr HitBox FrameButtons[] = {{306, 8, 318, 21}, {327, 8, 339, 21}};
+
+Uint32 TickCallback(Uint32 interval, void* param) {
+    const Uint32 generation = static_cast<Uint32>(reinterpret_cast<std::uintptr_t>(param));
+    if (generation == Timer.generation.load() && !Timer.tickPending.exchange(true)) {
+        SDL_Event tick;
+        SDL_zero(tick);
+        tick.type = FrontEnd.tickEvent;
+        tick.user.code = static_cast<Sint32>(generation);
+        SDL_PushEvent(&tick);
+    }
+    return interval;
+}
+
+bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
+
+bool OnFrame(int x, int y) {
+    return x < FrameSide || x >= WindowWidth - FrameSide || y < FrameTop || y >= WindowHeight - FrameBottom;
+}
+
+bool OnFrameButton(int x, int y) {
+    for (const HitBox& box : FrameButtons) {
+        if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return true;
+    }
+    return false;
+}
+
+void DeliverButton(const SDL_MouseButtonEvent& button) {
+    if (button.button != SDL_BUTTON_LEFT) return;
+    const bool press = button.type == SDL_MOUSEBUTTONDOWN;
+    if (!press && Drag.active) {
+        // The move ends with the release, which the game never sees.
+        Drag.active = false;
+        return;
+    }
+    // Without a capture, a release outside the window is not the window's.
+    if (!InsideWindow(button.x, button.y)) return;
+    if (OnFrame(button.x, button.y)) {
+        const platform::ScreenPoint origin = platform::WindowOrigin();
+        Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0,
+                msg::PackPoint(origin.x + button.x, origin.y + button.y));
+        const bool caption = button.y < FrameTop && button.x >= FrameSide && button.x < WindowWidth - FrameSide;
+        if (press && caption && !OnFrameButton(button.x, button.y) && !FrontEnd.quitRequested) {
+            Drag = CaptionDrag{true, button.x, button.y};
+        }
+        return;
+    }
+    Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0,
+            msg::PackPoint(button.x - FrameSide, button.y - FrameTop));
+}
+
+void DeliverGameEvent(const SDL_Event& event) {
+    if (DeliverWindowEvent(event)) return;
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        for (const KeyCode& key : GameKeys) {
+            if (key.scancode == event.key.keysym.scancode) Deliver(msg::KeyDown, key.virtualKey, 0);
+        }
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        DeliverButton(event.button);
+        break;
+    case SDL_MOUSEMOTION:
+        if (Drag.active) {
+            int x = 0, y = 0;
+            SDL_GetGlobalMouseState(&x, &y);
+            SDL_SetWindowPosition(FrontEnd.window, x - Drag.grabX, y - Drag.grabY);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void DeliverActivation(bool active) {
+    FrontEnd.active = active;
+    Deliver(msg::Activate, active ? msg::ActiveFlag : 0, 0);
+}
+
+}  // namespace
+
+void Deliver(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    MainWindowProc(message, wParam, lParam);
+    // The open dialog stays on top of whatever the game drew meanwhile.
+    if (FrontEnd.dialogOpen && !FrontEnd.dialogEnding) DrawNameDialog();
+    ShowSurface();
+}
+
+bool DeliverWindowEvent(const SDL_Event& event) {
+    if (event.type == FrontEnd.tickEvent) {
+        Timer.tickPending = false;
+        if (static_cast<Uint32>(event.user.code) == Timer.generation.load() && Timer.id != 0) {
+            Deliver(msg::Timer, static_cast<std::uintptr_t>(Timer.windowTimerId), 0);
+        }
+        return true;
+    }
+    if (event.type == FrontEnd.postedEvent) {
+        const unsigned message = static_cast<unsigned>(event.user.code);
+        const std::uintptr_t wParam = reinterpret_cast<std::uintptr_t>(event.user.data1);
+        if (message == msg::SysCommand && wParam == msg::ScMinimize) {
+            SDL_MinimizeWindow(FrontEnd.window);
+        } else {
+            Deliver(message, wParam, 0);
+        }
+        return true;
+    }
+    switch (event.type) {
+    case SDL_QUIT:
+        Deliver(msg::Destroy, 0, 0);
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            Deliver(msg::Destroy, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (!FrontEnd.active) DeliverActivation(true);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (FrontEnd.active) DeliverActivation(false);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            DeliverActivation(false);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_EXPOSED:
+            Deliver(msg::Paint, 0, 0);
+            break;
+        default:
+            break;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+int OpenGameWindow() {
+    // A software window surface: no OpenGL stack, a fraction of the memory.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
+    if (TTF_Init() != 0) return 0;
+    FrontEnd.tickEvent = SDL_RegisterEvents(2);
+    if (FrontEnd.tickEvent == static_cast<Uint32>(-1)) return 0;
+    FrontEnd.postedEvent = FrontEnd.tickEvent + 1;
+
+    SDL_DisplayMode screen;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (SDL_GetDesktopDisplayMode(0, &screen) == 0) {
+        x = screen.w / 2 - WindowWidth / 2;
+        y = screen.h / 2 - WindowHeight / 2;
+    }
+    FrontEnd.window = SDL_CreateWindow("Quarvelle", x, y, WindowWidth, WindowHeight,
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (FrontEnd.window == nullptr) return 0;
+    if (SDL_Surface* icon = LoadIconSurface()) {
+        SDL_SetWindowIcon(FrontEnd.window, icon);
+        SDL_FreeSurface(icon);
+    }
+    if (SDL_GetWindowSurface(FrontEnd.window) == nullptr) return 0;
+    FrontEnd.font = OpenTextFont();
+
+    Deliver(msg::Create, 0, 0);
+    SDL_ShowWindow(FrontEnd.window);
+    return 1;
+}
+
+int RunMessageLoop() {
+    SDL_Event event;
+    while (!FrontEnd.quitRequested && SDL_WaitEvent(&event)) DeliverGameEvent(event);
+    return FrontEnd.exitCode;
+}
+
+void CloseGameWindow() {
+    platform::StopTimer(Timer.windowTimerId);
+    CloseSound();
+    for (SDL_Surface*& image : FrontEnd.images) {
+        SDL_FreeSurface(image);
+        image = nullptr;
+    }
+    if (FrontEnd.font != nullptr) TTF_CloseFont(FrontEnd.font);
+    FrontEnd.font = nullptr;
+    if (FrontEnd.window != nullptr) SDL_DestroyWindow(FrontEnd.window);
+    FrontEnd.window = nullptr;
+    TTF_Quit();
+    SDL_Quit();
+}
+
+namespace platform {
+
+void ArmTimer(int id, int periodMs) {
+    if (Timer.id != 0) SDL_RemoveTimer(Timer.id);
+    Timer.windowTimerId = id;
+    const Uint32 generation = ++Timer.generation;
+    Timer.tickPending = false;
+    Timer.id = SDL_AddTimer(static_cast<Uint32>(periodMs > 0 ? periodMs : 1), TickCallback,
+                            reinterpret_cast<void*>(static_cast<std::uintptr_t>(generation)));
+}
+
+void StopTimer(int) {
+    if (Timer.id != 0) SDL_RemoveTimer(Timer.id);
+    Timer.id = 0;
+    ++Timer.generation;
+}
+
+void PostWindowMessage(unsigned message, std::uintptr_t wParam) {
+    SDL_Event posted;
+    SDL_zero(posted);
+    posted.type = FrontEnd.postedEvent;
+    posted.user.code = static_cast<Sint32>(message);
+    posted.user.data1 = reinterpret_cast<void*>(wParam);
+    SDL_PushEvent(&posted);
+}
+
+void PostQuit(int exitCode) {
+    FrontEnd.quitRequested = true;
+    FrontEnd.exitCode = exitCode;
+}
+
+int ShowMessageBox(const char* text, const char* caption, int buttons) {
+    struct ButtonSet {
+        int buttons;
+        SDL_MessageBoxButtonData choices[2];
+        int count;
+        int closed;  // the answer when the box is closed without a button
+    };
+    static const ButtonSet sets[] = {
+        {Ok, {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, AnswerOk, "OK"}}, 1,
+         AnswerOk},
+        {YesNo, {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, AnswerYes, "Yes"}, {0, AnswerNo, "No"}}, 2, AnswerNo},
+        {RetryCancel,
+         {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, AnswerRetry, "Retry"},
+          {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, AnswerCancel, "Cancel"}},
+         2, AnswerCancel},
+    };
+    const ButtonSet* set = &sets[0];
+    for (const ButtonSet& candidate : sets) {
+        if (candidate.buttons == buttons) set = &candidate;
+    }
+    static char message[1024];
+    static char title[256];
+    Utf8From1252(text, SDL_strlen(text), message, sizeof message);
+    Utf8From1252(caption, SDL_strlen(caption), title, sizeof title);
+    // Centred on the screen, and so over the centred game window: SDL places a
+    // box with a parent wrongly when no window manager moves the parent.
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
+                                    title, message, set->count, set->choices, nullptr};
+    ShowSurface();
+    int answer = -1;
+    if (SDL_ShowMessageBox(&box, &answer) != 0) return Failed;
+    return answer < 0 ? set->closed : answer;
+}
+
+ScreenPoint WindowOrigin() {
+    ScreenPoint origin = {0, 0};
+    if (FrontEnd.window != nullptr) SDL_GetWindowPosition(FrontEnd.window, &origin.x, &origin.y);
+    return origin;
+}
+
+std::int64_t TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+}  // namespace platform
