@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "render/draw.h"
+#include "engine/pieces.h"
 #include "render/layout.h"
 
 // The box background goes down first, so no digit of a longer old number
@@ -14,7 +15,7 @@ void DrawNumberBox(int value, int top) {
     char text[12];  // "-2147483648" and its terminator
     std::snprintf(text, sizeof text, "%d", value);
     const platform::TextSize size = platform::MeasureText(text);
-    const Placement& box = Place(ScreenElement::LevelBox);
+    const Placement& box = Place(ScreenElement::LevelBox);  // the three boxes differ only in their top
     const int dx = (box.width - size.cx) / 2;
     const int dy = (box.height - size.cy) / 2;
     platform::CopyImage(box.image, box.x, top, box.width, box.height);
@@ -30,7 +31,8 @@ void DrawBestScoreBox() { DrawNumberBox(Game.bestScoreShown, Place(ScreenElement
 void DrawNextPiece() {
     if (!ImagesLoaded()) return;
     const int kind = Game.nextKind;
-    const ImageId picture = !Game.gameOver && kind >= 0 && kind <= 6 ? static_cast<ImageId>(ImgP1 + kind) : ImgP0;
+    const bool pieceToCome = !Game.gameOver && kind >= 0 && kind < PieceKinds;
+    const ImageId picture = pieceToCome ? static_cast<ImageId>(ImgP1 + kind) : ImgP0;
     const Placement& well = Place(ScreenElement::NextPiece);
     platform::CopyImage(picture, well.x, well.y, well.width, well.height);
 }

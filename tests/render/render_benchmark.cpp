@@ -10,7 +10,8 @@ namespace {
 
 // A field in mid-game: the lower half filled with every block colour.
 void FillLowerHalf() {
-    for (int cell = BoardCells / 2; cell < BoardCells; ++cell) Game.board.cells[cell] = static_cast<BlockImage>(cell % 6);
+    for (int cell = BoardCells / 2; cell < BoardCells; ++cell)
+        Game.board.cells[cell] = static_cast<BlockImage>(cell % 6);
 }
 
 void BM_DrawBoard(benchmark::State& state) {
