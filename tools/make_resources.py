@@ -747,15 +747,16 @@ def sound_duck(rate):
     low = band = 0.0
     for i in range(n):
         t = i / n
-        centre = 300 + 2600 * math.sin(math.pi * t) ** 2
+        centre = 250 + 1400 * math.sin(math.pi * t) ** 2
         f = 2 * math.sin(math.pi * centre / rate)
         x = noise()
         # a state-variable filter keeps the band around the moving centre
-        high = x - low - 0.7 * band
+        high = x - low - 0.35 * band
         band += f * high
         low += f * band
-        out.append(band * 0.9 * math.sin(math.pi * t) ** 1.5)
-    return out
+        out.append(band * math.sin(math.pi * t) ** 1.5)
+    peak = max(abs(v) for v in out)
+    return [0.8 * v / peak for v in out]
 
 
 def sound_rotate(rate):
