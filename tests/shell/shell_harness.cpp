@@ -3,12 +3,12 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <string>
+#include <system_error>
 #include <cstdlib>
 #include <filesystem>
 
 #include "engine/game_state.h"
-#include "engine/pieces.h"
 #include "scores/high_score_file.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
@@ -26,6 +26,21 @@ bool IsDetail(const fake::Event& e) {
     return e.call == fake::Call::Copy && (e.text == "TextBox" || (e.text.size() == 2 && e.text[0] == 'P'));
 }
 
+// The scratch directory now current; removed when the next is made and when
+// the test program ends, so no run leaves files behind.
+std::filesystem::path& ScratchDir() {
+    static std::filesystem::path dir;
+    return dir;
+}
+
+void RemoveScratchDir() {
+    if (ScratchDir().empty()) return;
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    std::filesystem::remove_all(ScratchDir(), ignored);
+    ScratchDir().clear();
+}
+
 std::intptr_t ClientPoint(int x, int y) { return msg::PackPoint(x - 3, y - 22); }
 
 std::intptr_t ScreenPointOf(int x, int y) {
@@ -41,9 +56,15 @@ void ResetShellWorld() {
     CurrentScreen = ScreenMode::Game;
     HeldButton = ButtonId::None;
     HeldFromFrame = false;
-    char pattern[] = "/tmp/quarvelle-shell-XXXXXX";
-    const char* dir = mkdtemp(pattern);
+    // Made before the exit handler is registered, so it outlives the handler.
+    ScratchDir();
+    static const bool cleanUpAtExit = std::atexit(RemoveScratchDir) == 0;
+    (void)cleanUpAtExit;
+    RemoveScratchDir();
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarvelle-shell-XXXXXX").string();
+    const char* dir = mkdtemp(pattern.data());
     ASSERT_NE(dir, nullptr);
+    ScratchDir() = dir;
     ASSERT_EQ(chdir(dir), 0);
 }
 
