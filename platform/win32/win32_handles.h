@@ -1,0 +1,17 @@
+// The Windows program's process-wide handles: the instance, the one window and
+// its two drawing surfaces, and the catalogue's bitmaps. Set by WinMain and the
+// seam's loads; nothing above the platform seam sees them.
+#pragma once
+
+#include <windows.h>
+
+#include "render/image_catalogue.h"
+
+extern HINSTANCE AppInstance;  // module of every resource; set on entry
+extern int ShowCommand;        // show state handed to WinMain; used once
+extern HWND MainWindow;        // the one window; owner of boxes, timer, dialog
+extern HDC WindowDC;           // the whole window, caption and frame included
+extern HDC MemoryDC;           // holds the one bitmap being copied
+extern HBITMAP CatalogueBitmaps[ImageCount];  // filled by LoadCatalogueImage
+extern bool QuitRequested;     // set once the game has asked the loop to end
+extern int QuitCode;           // the exit code it asked for

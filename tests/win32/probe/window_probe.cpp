@@ -1,0 +1,43 @@
+// A Windows helper for the tests under Wine: reports what the Windows side
+// sees of a running program (a window's rectangles, a box's texts), which the
+// X screen alone cannot tell. Changes nothing in the windows it looks at.
+//
+//   window_probe frame CLASS  prints the outer rectangle and the client origin
+//   window_probe texts TITLE  prints the text of each child of that window
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
+    char text[512] = {};
+    GetWindowTextA(child, text, sizeof text);
+    if (text[0] != '\0') std::printf("%s\n", text);
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) return 2;
+    if (std::strcmp(argv[1], "frame") == 0) {
+        HWND window = FindWindowA(argv[2], nullptr);
+        if (window == nullptr) return 1;
+        RECT outer;
+        GetWindowRect(window, &outer);
+        POINT client = {0, 0};
+        ClientToScreen(window, &client);
+        std::printf("%ld %ld %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+                    outer.bottom - outer.top, client.x, client.y);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "texts") == 0) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        if (window == nullptr) return 1;
+        EnumChildWindows(window, PrintChildText, 0);
+        return 0;
+    }
+    return 2;
+}

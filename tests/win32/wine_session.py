@@ -1,0 +1,306 @@
+#!/usr/bin/env python3
+"""The Windows program under Wine in its own Xvfb, driven like a player would:
+real X mouse clicks and key presses, the screen read back pixel by pixel.
+
+    wine_session.py prefix        make a fresh Wine prefix (no sound device)
+    wine_session.py first-start   no VORN.DAT: the error box, then exit code 0
+    wine_session.py second-start  the window, its picture, a piece moved, closed
+    wine_session.py linux-file    a VORN.DAT written on Linux loads here
+
+Every case runs in its own scratch directory with its own X display, and
+stops what it started (Xvfb, the program, the Wine server of the prefix).
+"""
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+SCREEN = (1024, 768)
+WIDTH, HEIGHT = 350, 420
+FRAME_X, CAPTION_Y = 3, 22
+FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
+GO_BUTTON = (60, 70)       # window point inside the Go button's hit box
+CLOSE_GLYPH = (333, 14)    # window point inside the painted close button
+MESSAGE = "High score file corrupted or missing, please restart game."
+START_TIMEOUT = 60.0       # a Wine server's first program takes some seconds
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, text):
+    if not condition:
+        raise Failure(text)
+
+
+class Session:
+    """One X display, the prefix's Wine server and the programs started in it."""
+
+    def __init__(self, args, scratch):
+        self.args = args
+        self.scratch = scratch
+        self.xvfb = None
+        self.programs = []
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+             "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as display_pipe:
+            number = display_pipe.readline().strip()
+        check(number, "Xvfb did not start")
+        self.env = dict(os.environ)
+        self.env.update({
+            "DISPLAY": ":" + number,
+            "WINEPREFIX": args.prefix,
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",  # no first-run installers
+        })
+        self.screen = SCREEN
+
+    def close(self):
+        for program in self.programs:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+
+    def run(self, command, cwd=None, timeout=60):
+        return subprocess.run(command, env=self.env, cwd=cwd or self.scratch, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+
+    def start_game(self):
+        program = subprocess.Popen(["wine", self.args.exe], env=self.env, cwd=self.scratch,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.programs.append(program)
+        return program
+
+    def wait_exit(self, program, timeout=20):
+        try:
+            return program.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end")
+
+    def probe(self, what, name):
+        result = self.run(["wine", self.args.probe, what, name], timeout=60)
+        return result.stdout if result.returncode == 0 else None
+
+    def wait_for(self, what, name, timeout=START_TIMEOUT):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            answer = self.probe(what, name)
+            if answer is not None:
+                return answer
+            time.sleep(0.2)
+        raise Failure("no window %r appeared" % name)
+
+    def xdotool(self, *arguments):
+        self.run(["xdotool"] + [str(a) for a in arguments], timeout=20)
+
+    def click(self, x, y):
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.1)
+        self.xdotool("click", "1")
+
+    def screenshot(self):
+        """The root window as rows of (r, g, b) byte triples."""
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30).stdout
+        check(data.startswith(b"P6"), "no screenshot")
+        fields, position = [], 2
+        while len(fields) < 3:
+            while data[position:position + 1].isspace():
+                position += 1
+            if data[position:position + 1] == b"#":
+                position = data.index(b"\n", position)
+                continue
+            end = position
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(int(data[position:end]))
+            position = end
+        width, height, _ = fields
+        pixels = data[position + 1:]
+        return Screenshot(width, height, pixels)
+
+
+class Screenshot:
+    def __init__(self, width, height, pixels):
+        self.width, self.height, self.pixels = width, height, pixels
+
+    def at(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.pixels[offset:offset + 3])
+
+    def save(self, path):
+        with open(path, "wb") as out:
+            out.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels)
+
+
+def occupied_cells(shot, origin):
+    """Field cells whose centre differs from the blank cell's colour, taken as
+    the colour most cells of the field show."""
+    colours = {}
+    for row in range(ROWS):
+        for column in range(COLUMNS):
+            x = origin[0] + FIELD_X + CELL * column + CELL // 2
+            y = origin[1] + FIELD_Y + CELL * row + CELL // 2
+            colours[(column, row)] = shot.at(x, y)
+    values = list(colours.values())
+    blank = max(set(values), key=values.count)
+    return sorted(cell for cell, colour in colours.items() if colour != blank)
+
+
+def settled_piece(session, origin):
+    """The cells of the falling piece, read until two screenshots agree (a
+    tick may be drawing the field while one is taken)."""
+    previous = None
+    for _ in range(20):
+        cells = occupied_cells(session.screenshot(), origin)
+        if len(cells) == 4 and cells == previous:
+            return cells
+        previous = cells
+        time.sleep(0.05)
+    raise Failure("no falling piece of four cells on the screen, last seen %r" % previous)
+
+
+def vorn_lines(path):
+    with open(path, "rb") as data:
+        return data.read().split(b"\r\n")
+
+
+def answer_error_box(session, program):
+    """The first start without a table: the box, its text, OK, exit code 0."""
+    texts = session.wait_for("texts", "Error")
+    check(MESSAGE in texts, "the error box says %r" % texts)
+    session.xdotool("key", "Return")
+    check(session.wait_exit(program) == 0, "the first start did not end with code 0")
+
+
+def case_first_start(session):
+    program = session.start_game()
+    answer_error_box(session, program)
+    path = os.path.join(session.scratch, "VORN.DAT")
+    lines = vorn_lines(path)
+    check(len(lines) == 8 and lines[7] == b"", "VORN.DAT is not seven lines ending in CR LF")
+    check(all(b"\n" not in line and b"\r" not in line for line in lines), "a bare CR or LF in VORN.DAT")
+    check(lines[0].startswith(b"[Do not cheat!]") and len(lines[0]) == 189 and lines[0].endswith(b"."),
+          "the guard line is %r" % lines[0][:40])
+    # The file written here loads in the Linux build.
+    check(subprocess.run([session.args.tool, "load"], cwd=session.scratch).returncode == 0,
+          "the Linux build does not load the Windows VORN.DAT")
+
+
+def case_second_start(session):
+    answer_error_box(session, session.start_game())
+    program = session.start_game()
+    frame = session.wait_for("frame", "Quarvelle").split()
+    left, top, width, height, client_x, client_y = (int(v) for v in frame)
+    check((width, height) == (WIDTH, HEIGHT), "the window is %dx%d" % (width, height))
+    check((left, top) == (session.screen[0] // 2 - 175, session.screen[1] // 2 - 210),
+          "the window is at %d,%d, not centred" % (left, top))
+    check((client_x - left, client_y - top) == (FRAME_X, CAPTION_Y),
+          "the client area starts at %d,%d of the window" % (client_x - left, client_y - top))
+
+    time.sleep(0.5)  # the first picture follows the window's appearance
+    shot = session.screenshot()
+    shot.save(os.path.join(session.scratch, "started.ppm"))
+    window = {shot.at(x, y) for x in range(left, left + WIDTH, 7) for y in range(top, top + HEIGHT, 7)}
+    check(len(window) >= 4, "the window shows %d colours: the console is not painted" % len(window))
+    check(occupied_cells(shot, (left, top)) == [], "the field of a new game is not blank")
+    field = shot.at(left + FIELD_X + 5, top + FIELD_Y + 5)
+    caption = {shot.at(x, top + 5) for x in range(left, left + WIDTH, 5)}
+    check(caption != {field}, "the caption strip is not painted")
+
+    session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
+    time.sleep(1.5)  # the first piece enters at the first tick
+    before = settled_piece(session, (left, top))
+    for key in ("Left", "Left", "Right"):
+        session.xdotool("key", key)
+        time.sleep(0.15)
+    after = settled_piece(session, (left, top))
+    # Two steps left and one right: one column left, whatever the ticks did.
+    check(sorted(c for c, _ in after) == sorted(c - 1 for c, _ in before),
+          "the keys moved the piece from %r to %r" % (before, after))
+    check(min(r for _, r in after) >= min(r for _, r in before), "the piece rose")
+    session.screenshot().save(os.path.join(session.scratch, "playing.ppm"))
+
+    session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
+    check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
+
+
+def case_linux_file(session):
+    check(subprocess.run([session.args.tool, "save", "Tux", "777"], cwd=session.scratch).returncode == 0,
+          "the Linux build did not write VORN.DAT")
+    path = os.path.join(session.scratch, "VORN.DAT")
+    with open(path, "rb") as data:
+        written = data.read()
+    program = session.start_game()
+    left, top = (int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2])
+    # A file that fails to load is replaced and announced by the error box,
+    # which follows the window's appearance.
+    deadline = time.monotonic() + 2.0
+    while time.monotonic() < deadline:
+        check(session.probe("texts", "Error") is None, "the Linux VORN.DAT does not load here")
+        time.sleep(0.2)
+    with open(path, "rb") as data:
+        check(data.read() == written, "the Linux VORN.DAT was replaced")
+    session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
+    check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
+
+
+def make_prefix(args):
+    shutil.rmtree(args.prefix, ignore_errors=True)
+    session = Session(args, os.path.dirname(args.prefix))
+    try:
+        check(session.run(["wineboot", "-i"], timeout=180).returncode == 0, "wineboot failed")
+        # No sound device: every sound returns at once, in either mode.
+        session.run(["wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "", "/f"])
+    finally:
+        session.close()
+
+
+CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=["prefix"] + sorted(CASES))
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--scratch", required=True)
+    args = parser.parse_args()
+    args.prefix = os.path.abspath(args.prefix)
+    try:
+        if args.case == "prefix":
+            make_prefix(args)
+            return 0
+        scratch = os.path.join(args.scratch, args.case)
+        shutil.rmtree(scratch, ignore_errors=True)
+        os.makedirs(scratch)
+        session = Session(args, scratch)
+        try:
+            CASES[args.case](session)
+        finally:
+            session.close()
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        print("FAIL:", failure)
+        return 1
+    print("ok")
+    return 0
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    sys.exit(main())
