@@ -6,6 +6,7 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
     wine_session.py first-start   no VORN.DAT: the error box, then exit code 0
     wine_session.py second-start  the window, its picture, a piece moved, closed
     wine_session.py linux-file    a VORN.DAT written on Linux loads here
+    wine_session.py name-dialog   a game lost with a high score asks for a name
 
 Every case runs in its own scratch directory with its own X display, and
 stops what it started (Xvfb, the program, the Wine server of the prefix).
@@ -25,6 +26,7 @@ FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
 GO_BUTTON = (60, 70)       # window point inside the Go button's hit box
 CLOSE_GLYPH = (333, 14)    # window point inside the painted close button
 MESSAGE = "High score file corrupted or missing, please restart game."
+DIALOG_CLASS = "#32770"     # the window class of dialogs and message boxes
 START_TIMEOUT = 60.0       # a Wine server's first program takes some seconds
 
 
@@ -258,6 +260,37 @@ def case_linux_file(session):
     check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
 
 
+def case_name_dialog(session):
+    answer_error_box(session, session.start_game())
+    program = session.start_game()
+    left, top = (int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2])
+    session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
+    # Every piece dropped straight down, each step a point, until the stack
+    # reaches the entry: the score beats the table's last 10.
+    dialog = None
+    deadline = time.monotonic() + 90
+    while dialog is None and time.monotonic() < deadline:
+        session.xdotool("key", "--delay", "15", "--repeat", "25", "Down")
+        dialog = session.probe("texts", DIALOG_CLASS)
+    check(dialog is not None, "no dialog at the end of the game")
+    check("You made it to the HighScore list!" in dialog and "Give me your name" in dialog,
+          "the dialog says %r" % dialog)
+    session.screenshot().save(os.path.join(session.scratch, "name-dialog.ppm"))
+    session.xdotool("key", "Escape")  # ignored: only the two buttons leave
+    time.sleep(0.3)
+    check(session.probe("texts", DIALOG_CLASS) is not None, "Escape closed the dialog")
+    session.xdotool("type", "--delay", "20", "Wine Player 12345")
+    session.xdotool("key", "Return")  # the default button, "Play again"
+    deadline = time.monotonic() + 10
+    while session.probe("texts", DIALOG_CLASS) is not None:
+        check(time.monotonic() < deadline, "the dialog stayed open")
+        time.sleep(0.2)
+    records = [line.split(b";")[0] for line in vorn_lines(os.path.join(session.scratch, "VORN.DAT"))[1:6]]
+    check(b"Wine Player 1" in records, "the table holds %r, not the first 13 characters typed" % records)
+    session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
+    check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
+
+
 def make_prefix(args):
     shutil.rmtree(args.prefix, ignore_errors=True)
     session = Session(args, os.path.dirname(args.prefix))
@@ -269,7 +302,8 @@ def make_prefix(args):
         session.close()
 
 
-CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file}
+CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file,
+         "name-dialog": case_name_dialog}
 
 
 def main():

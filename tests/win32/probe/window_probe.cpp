@@ -3,7 +3,8 @@
 // X screen alone cannot tell. Changes nothing in the windows it looks at.
 //
 //   window_probe frame CLASS  prints the outer rectangle and the client origin
-//   window_probe texts TITLE  prints the text of each child of that window
+//   window_probe texts TITLE  prints the text of each child of that window;
+//                             a TITLE of "#32770" finds any dialog instead
 #include <windows.h>
 
 #include <cstdio>
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (std::strcmp(argv[1], "texts") == 0) {
-        HWND window = FindWindowA(nullptr, argv[2]);
+        const bool byClass = argv[2][0] == '#';
+        HWND window = byClass ? FindWindowA(argv[2], nullptr) : FindWindowA(nullptr, argv[2]);
         if (window == nullptr) return 1;
         EnumChildWindows(window, PrintChildText, 0);
         return 0;
