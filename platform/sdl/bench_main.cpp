@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "engine/game_state.h"
 #include "platform/sdl/front_end.h"
 #include "shell/messages.h"
 #include "shell/window_proc.h"
@@ -38,6 +39,7 @@ int main(int, char**) {
     Deliver(msg::LButtonDown, 0, msg::PackPoint(70, 50));
     Deliver(msg::LButtonUp, 0, msg::PackPoint(70, 50));
     Deliver(msg::Timer, 1, 0);
+    if (!Game.running || !Game.pieceFalling) std::printf("no piece is falling: the key moves below do nothing\n");
     for (int i = 0; i < KeyMoves; ++i) {
         const Clock::time_point before = Clock::now();
         Deliver(msg::KeyDown, i % 2 == 0 ? msg::VkLeft : msg::VkRight, 0);

@@ -163,11 +163,10 @@ void LoadCatalogueImage(ImageId id, const char* name) {
     if (bitmap == nullptr) return;
     SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bitmap->data, static_cast<int>(bitmap->size)), 1);
     if (loaded == nullptr) return;
-    // Kept in the window's own format, so that every copy is a plain blit.
-    SDL_Surface* converted = SDL_ConvertSurface(loaded, WindowSurface()->format, 0);
-    SDL_FreeSurface(loaded);
+    // Kept as stored, mostly 8 bits a pixel: a quarter of the memory of the
+    // window's format, and a copy through the colour table is still cheap.
     SDL_FreeSurface(FrontEnd.images[id]);
-    FrontEnd.images[id] = converted;
+    FrontEnd.images[id] = loaded;
 }
 
 void FreeCatalogueImage(ImageId id) {

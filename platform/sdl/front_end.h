@@ -24,6 +24,7 @@ struct SdlFrontEnd {
     TTF_Font* font;                  // the one text font, from the embedded TrueType file
     Uint32 tickEvent;                // event type of a fall-timer tick
     Uint32 postedEvent;              // event type of a posted window message
+    Uint32 soundEvent;               // event type of "a sound has been played to its end"
     bool quitRequested;              // PostQuit has been called
     int exitCode;                    // what PostQuit asked main to return
     bool active;                     // has the keyboard focus, as last told to the game
@@ -40,6 +41,8 @@ int OpenGameWindow();
 // Opens the sound device and prepares the nine sounds; without a device the
 // sounds stay silent and every call returns at once.
 void OpenSound();
+// Lets the sound device sleep when nothing is sounding.
+void RestSound();
 // Closes the sound device and frees the prepared sounds.
 void CloseSound();
 // Runs the message loop until the quit request; returns the exit code.

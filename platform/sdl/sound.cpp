@@ -18,6 +18,8 @@ struct LoadedSound {
     Uint32 lengthMs;
 };
 
+// While nothing sounds, the main thread holds the device's lock, so that the
+// device's thread sleeps instead of mixing silence dozens of times a second.
 struct SoundPlayer {
     SDL_AudioDeviceID device;    // 0: no device, every call returns at once
     SDL_AudioSpec spec;          // the device's own format
@@ -27,6 +29,7 @@ struct SoundPlayer {
     Uint32 position;             // bytes of `playing` already mixed
     SDL_sem* finished;           // posted when a waited-for sound has been mixed to its end
     bool waited;                 // the playing sound has a caller waiting for it
+    bool resting;                // the main thread holds the lock: the device is idle
 };
 
 SoundPlayer Player;
@@ -42,6 +45,10 @@ void Mix(void*, Uint8* stream, int length) {
         Player.playing = nullptr;
         if (Player.waited) SDL_SemPost(Player.finished);
         Player.waited = false;
+        SDL_Event rest;
+        SDL_zero(rest);
+        rest.type = FrontEnd.soundEvent;
+        SDL_PushEvent(&rest);
     }
 }
 
@@ -101,10 +108,20 @@ void OpenSound() {
     SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
     for (int i = 0; i < CueCount; ++i) Player.cues[i] = Prepare(FirstCue + i);
     SDL_PauseAudioDevice(Player.device, 0);
+    RestSound();
+}
+
+void RestSound() {
+    if (Player.device == 0 || Player.resting) return;
+    SDL_LockAudioDevice(Player.device);
+    Player.resting = Player.playing == nullptr;
+    if (!Player.resting) SDL_UnlockAudioDevice(Player.device);
 }
 
 void CloseSound() {
     if (Player.device == 0) return;
+    if (Player.resting) SDL_UnlockAudioDevice(Player.device);
+    Player.resting = false;
     SDL_CloseAudioDevice(Player.device);
     Player.device = 0;
     for (LoadedSound& sound : Player.cues) SDL_free(sound.samples);
@@ -119,15 +136,21 @@ void PlayWave(int cue, bool wait) {
     if (sound.samples == nullptr) return;
     // The player sees the picture as it stands while the program stands still.
     if (wait) ShowSurface();
-    SDL_LockAudioDevice(Player.device);
+    if (!Player.resting) SDL_LockAudioDevice(Player.device);
+    Player.resting = false;
     while (SDL_SemTryWait(Player.finished) == 0) {
     }
     Player.playing = &sound;
     Player.position = 0;
     Player.waited = wait;
     SDL_UnlockAudioDevice(Player.device);
-    // A device that stops calling back must not hang the game.
-    if (wait) SDL_SemWaitTimeout(Player.finished, sound.lengthMs + 500);
+    if (!wait) return;
+    // Mixed to its end is not yet heard to its end: the wait lasts the whole
+    // sound. A device that stops calling back must not hang the game.
+    const Uint32 start = SDL_GetTicks();
+    SDL_SemWaitTimeout(Player.finished, sound.lengthMs + 500);
+    const Uint32 spent = SDL_GetTicks() - start;
+    if (spent < sound.lengthMs) SDL_Delay(sound.lengthMs - spent);
 }
 
 }  // namespace platform

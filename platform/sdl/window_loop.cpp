@@ -148,6 +148,10 @@ bool DeliverWindowEvent(const SDL_Event& event) {
         }
         return true;
     }
+    if (event.type == FrontEnd.soundEvent) {
+        RestSound();
+        return true;
+    }
     if (event.type == FrontEnd.postedEvent) {
         const unsigned message = static_cast<unsigned>(event.user.code);
         const std::uintptr_t wParam = reinterpret_cast<std::uintptr_t>(event.user.data1);
@@ -196,9 +200,10 @@ int OpenGameWindow() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
     if (TTF_Init() != 0) return 0;
-    FrontEnd.tickEvent = SDL_RegisterEvents(2);
+    FrontEnd.tickEvent = SDL_RegisterEvents(3);
     if (FrontEnd.tickEvent == static_cast<Uint32>(-1)) return 0;
     FrontEnd.postedEvent = FrontEnd.tickEvent + 1;
+    FrontEnd.soundEvent = FrontEnd.tickEvent + 2;
 
     SDL_DisplayMode screen;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;

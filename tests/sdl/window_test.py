@@ -1,0 +1,310 @@
+#!/usr/bin/env python3
+"""Drives the real Linux program under its own Xvfb: xdotool plays, ImageMagick
+reads the screen. One case per run: window, first_start, play, game_over,
+close_button. Checks the structure of what is shown (a black field, a block
+that is not black, digits in the boxes), never the exact art."""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN_W, SCREEN_H = 1280, 1024
+WIN_W, WIN_H = 350, 420
+ORIGIN = (SCREEN_W // 2 - WIN_W // 2, SCREEN_H // 2 - WIN_H // 2)
+
+GUARD = "[Do not cheat!]" + " " * 173 + "."
+DEFAULT_RECORDS = ["Unknown;%d;1;0" % s for s in (50, 40, 30, 20, 10)]
+
+# Window points of the painted controls and places the checks read.
+GO, PAUSE, ABOUT = (73, 73), (73, 107), (73, 141)
+CLOSE_GLYPH = (333, 15)
+FIELD_X, FIELD_Y, CELL = 130, 40, 20
+BOXES = {"level": (39, 278), "score": (39, 320), "best": (39, 367)}
+PREVIEW = (36, 200, 74, 56)
+HIGH_SCORE_NAME_X, HIGH_SCORE_ROW_TOP, HIGH_SCORE_ROW_STEP = 50, 257, 15
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, probe, limit=10.0):
+    """Polls `probe` until it returns something true; a hang guard, not a timing test."""
+    end = time.monotonic() + limit
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("gave up waiting for " + what)
+        time.sleep(0.05)
+
+
+class Session:
+    def __init__(self, program):
+        self.program = program
+        self.scratch = tempfile.mkdtemp(prefix="quarvelle-sdl-")
+        self.xvfb = None
+        self.game = None
+        self.env = None
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
+             "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as display:
+            number = display.readline().strip()
+        check(number, "Xvfb did not start")
+        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy")
+        self.env.pop("XAUTHORITY", None)
+        return self
+
+    def __exit__(self, *exc):
+        for process in (self.game, self.xvfb):
+            if process is not None and process.poll() is None:
+                process.send_signal(signal.SIGKILL)
+                process.wait()
+        shutil.rmtree(self.scratch, ignore_errors=True)
+
+    def run(self, *command):
+        return subprocess.run(command, env=self.env, capture_output=True, text=True, check=False).stdout
+
+    def write_scores(self, records=DEFAULT_RECORDS):
+        with open(self.vorn_path(), "w", newline="") as f:
+            f.write(GUARD + "\n" + "".join(r + "\n" for r in records) + "%d\n" % checksum(records))
+
+    def vorn_path(self):
+        return os.path.join(self.scratch, "VORN.DAT")
+
+    def start(self):
+        self.game = subprocess.Popen([self.program], cwd=self.scratch, env=self.env)
+
+    def exit_code(self, limit=10.0):
+        try:
+            return self.game.wait(timeout=limit)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end")
+
+    def windows(self):
+        """Top-level windows by name: {name: (id, width, height, x, y)}."""
+        found = {}
+        for line in self.run("xwininfo", "-root", "-tree").splitlines():
+            parts = line.split('"')
+            if len(parts) < 3 or not parts[0].strip().startswith("0x"):
+                continue
+            geometry = parts[-1].split()
+            size, _, place = geometry[-2].partition("+")
+            width, height = size.split("x")
+            x, y = place.split("+")
+            found[parts[1]] = (parts[0].strip(), int(width), int(height), int(x), int(y))
+        return found
+
+    def game_window(self):
+        return wait_for("the game window", lambda: self.windows().get("Quarvelle"))
+
+    def screen(self):
+        """The window's pixels as a Picture, read from the root window."""
+        data = subprocess.run(["import", "-window", "root", "-crop",
+                               "%dx%d+%d+%d" % (WIN_W, WIN_H, ORIGIN[0], ORIGIN[1]), "-depth", "8", "ppm:-"],
+                              env=self.env, capture_output=True, check=True).stdout
+        return Picture(data)
+
+    def click(self, point):
+        self.run("xdotool", "mousemove", str(ORIGIN[0] + point[0]), str(ORIGIN[1] + point[1]), "click", "1")
+
+    def focus(self):
+        self.run("xdotool", "windowfocus", self.game_window()[0])
+
+    def key(self, *keys):
+        self.run("xdotool", "key", *keys)
+
+
+class Picture:
+    def __init__(self, ppm):
+        fields = []
+        at = 0
+        while len(fields) < 4:
+            while ppm[at:at + 1].isspace():
+                at += 1
+            start = at
+            while not ppm[at:at + 1].isspace():
+                at += 1
+            fields.append(ppm[start:at])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = ppm[at + 1:]
+
+    def at(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.pixels[i:i + 3])
+
+    def region(self, x, y, w, h):
+        return [self.at(x + i, y + j) for j in range(h) for i in range(w)]
+
+
+def dark(pixel):
+    return max(pixel) < 80
+
+
+def cell_filled(picture, row, column):
+    """A cell shows a block when most of it is clearly not black."""
+    pixels = picture.region(FIELD_X + CELL * column + 2, FIELD_Y + CELL * row + 2, CELL - 4, CELL - 4)
+    return sum(1 for p in pixels if max(p) > 60) > len(pixels) // 2
+
+
+def filled_cells(picture):
+    return {(r, c) for r in range(18) for c in range(10) if cell_filled(picture, r, c)}
+
+
+def checksum(records):
+    return sum(sum(b for b in (record + "\n").encode("cp1252")) for record in records)
+
+
+def read_scores(path):
+    with open(path, "rb") as f:
+        lines = f.read().replace(b"\r\n", b"\n").split(b"\n")
+    return lines
+
+
+def check_score_file(lines):
+    check(len(lines) >= 7 and lines[0][188:189] == b".", "the guard line is damaged")
+    total = sum(sum(line) + 10 for line in lines[1:6])
+    check(int(lines[6]) == total, "the checksum %s does not match the records (%d)" % (lines[6], total))
+
+
+def check_game_screen(picture):
+    check(not filled_cells(picture), "the field is not black")
+    well = picture.region(PREVIEW[0] + 8, PREVIEW[1] + 8, PREVIEW[2] - 16, PREVIEW[3] - 16)
+    check(max(max(p) for p in well) < 80, "the preview is not the empty well")
+    for name, (x, y) in BOXES.items():
+        digits = sum(1 for p in picture.region(x + 4, y + 3, 61, 16) if dark(p))
+        check(digits > 5, "the %s box shows no digits" % name)
+
+
+def case_window(session):
+    session.write_scores()
+    session.start()
+    _, width, height, x, y = session.game_window()
+    check((width, height) == (WIN_W, WIN_H), "window is %dx%d" % (width, height))
+    check((x, y) == ORIGIN, "window is at %d,%d, not centred" % (x, y))
+    icon = session.run("xprop", "-name", "Quarvelle", "_NET_WM_ICON")
+    check("_NET_WM_ICON(CARDINAL)" in icon, "the window has no icon")
+    picture = wait_for("the first picture", lambda: (lambda p: p if not dark(p.at(60, 60)) else None)(session.screen()))
+    check_game_screen(picture)
+
+
+def case_first_start(session):
+    session.start()
+    box = wait_for("the error box", lambda: session.windows().get("Error"))
+    session.run("xdotool", "windowfocus", box[0])
+    session.key("Return")
+    check(session.exit_code() == 0, "the first start did not end with code 0")
+    lines = read_scores(session.vorn_path())
+    check([l.decode() for l in lines[1:6]] == DEFAULT_RECORDS, "the default records are wrong")
+    check_score_file(lines)
+
+
+def case_play(session):
+    session.write_scores()
+    session.start()
+    session.focus()
+    wait_for("the first picture", lambda: not dark(session.screen().at(60, 60)))
+    session.click(GO)
+    cells = wait_for("a piece", lambda: filled_cells(session.screen()))
+    rows = {r for r, _ in cells}
+    check(rows == {0, 1} and len(cells) == 4, "the first piece is not in rows 0 and 1: %s" % sorted(cells))
+
+    # A tick may fall between the key and the look: the piece is then one row lower too.
+    session.key("Left")
+    moved = filled_cells(session.screen())
+    check(any(moved == {(r + down, c - 1) for r, c in cells} for down in (0, 1)),
+          "Left did not move the piece one cell: %s to %s" % (sorted(cells), sorted(moved)))
+
+    session.click(PAUSE)
+    paused = session.screen()
+    session.key("Left", "Right", "Down")
+    time.sleep(2.0)  # more than two ticks at level 1
+    check(filled_cells(session.screen()) == filled_cells(paused), "the field moved while paused")
+
+    session.click(ABOUT)
+    def names_shown():
+        picture = session.screen()
+        return [picture.region(HIGH_SCORE_NAME_X, HIGH_SCORE_ROW_TOP + HIGH_SCORE_ROW_STEP * i, 100, 13)
+                for i in range(5)]
+    names = wait_for("the high-score page", lambda: (lambda n: n if all(any(dark(p) for p in r) for r in n) else None)(names_shown()))
+    check(all(name == names[0] for name in names), "the five rows do not all show the same name")
+
+
+def case_game_over(session):
+    session.write_scores()
+    session.start()
+    session.focus()
+    wait_for("the first picture", lambda: not dark(session.screen().at(60, 60)))
+    session.click(GO)
+    wait_for("a piece", lambda: filled_cells(session.screen()))
+    # Points inside the dialog's face that the field shows otherwise.
+    face = [(320, 125), (140, 240)]
+    session.run("xdotool", "keydown", "Down")
+    try:
+        wait_for("the name dialog", lambda: all(session.screen().at(*p) == (192, 192, 192) for p in face), 90)
+    finally:
+        session.run("xdotool", "keyup", "Down")
+    session.run("xdotool", "type", "--delay", "20", "Zo\u00eb Tester-Longname")
+    session.key("Return")
+    def saved():
+        lines = read_scores(session.vorn_path())
+        return lines if len(lines) >= 7 and any(line.startswith(b"Zo") for line in lines[1:6]) else None
+    lines = wait_for("the saved name", saved)
+    entry = next(line for line in lines[1:6] if line.startswith(b"Zo")).split(b";")
+    # The whole typed text reaches the game, which keeps 13 characters.
+    check(entry[0] == "Zo\u00eb Tester-Lo".encode("cp1252"), "the name saved is %r" % entry[0])
+    check(int(entry[1]) > 10, "the score saved is not the game's")
+    check_score_file(lines)
+    session.click(CLOSE_GLYPH)
+    check(session.exit_code() == 0, "the program did not end with code 0")
+
+
+def case_close_button(session):
+    session.write_scores()
+    session.start()
+    wait_for("the first picture", lambda: not dark(session.screen().at(60, 60)))
+    session.click(CLOSE_GLYPH)
+    check(session.exit_code() == 0, "the close button did not end the program with code 0")
+
+
+CASES = {
+    "window": case_window,
+    "first_start": case_first_start,
+    "play": case_play,
+    "game_over": case_game_over,
+    "close_button": case_close_button,
+}
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[1] not in CASES:
+        print("usage: window_test.py {%s} PROGRAM" % ",".join(CASES))
+        return 2
+    with Session(os.path.abspath(sys.argv[2])) as session:
+        try:
+            CASES[sys.argv[1]](session)
+        except Failure as failure:
+            print("FAIL:", failure)
+            return 1
+    print("ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
