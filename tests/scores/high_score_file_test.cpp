@@ -2,9 +2,6 @@
 // directory of its own, because the file lives in the current directory.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
