@@ -2,6 +2,9 @@
 // shell expects, in order, one at a time, and the surface is shown after each.
 // Also the default handling Windows would do: minimise, close, caption drag.
 // Never looks at the game's state.
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
 #include <atomic>
 #include <ctime>
 
@@ -65,6 +68,23 @@ Uint32 TickCallback(Uint32 interval, void* param) {
     return interval;
 }
 
+// Where the pointer is on the screen. SDL's own answer can be stale on X11
+// while the window moves under the pointer, so ask the X server itself.
+void PointerOnScreen(int* x, int* y) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(FrontEnd.window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        Window root = 0, child = 0;
+        int windowX = 0, windowY = 0;
+        unsigned int buttons = 0;
+        if (XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, x, y, &windowX, &windowY,
+                          &buttons)) {
+            return;
+        }
+    }
+    SDL_GetGlobalMouseState(x, y);
+}
+
 bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
 
 bool OnFrame(int x, int y) {
@@ -117,7 +137,7 @@ void DeliverGameEvent(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
         if (Drag.active) {
             int x = 0, y = 0;
-            SDL_GetGlobalMouseState(&x, &y);
+            PointerOnScreen(&x, &y);
             SDL_SetWindowPosition(FrontEnd.window, x - Drag.grabX, y - Drag.grabY);
         }
         break;

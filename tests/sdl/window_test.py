@@ -37,7 +37,7 @@ def check(condition, message):
         raise Failure(message)
 
 
-def wait_for(what, probe, limit=10.0):
+def wait_for(what, probe, limit=20.0):
     """Polls `probe` until it returns something true; a hang guard, not a timing test."""
     end = time.monotonic() + limit
     while True:
@@ -72,10 +72,15 @@ class Session:
         return self
 
     def __exit__(self, *exc):
+        # Ended cleanly, so that the X server takes its lock file and socket along.
         for process in (self.game, self.xvfb):
             if process is not None and process.poll() is None:
-                process.send_signal(signal.SIGKILL)
-                process.wait()
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
         shutil.rmtree(self.scratch, ignore_errors=True)
 
     def run(self, *command):
@@ -91,7 +96,7 @@ class Session:
     def start(self):
         self.game = subprocess.Popen([self.program], cwd=self.scratch, env=self.env)
 
-    def exit_code(self, limit=10.0):
+    def exit_code(self, limit=20.0):
         try:
             return self.game.wait(timeout=limit)
         except subprocess.TimeoutExpired:
@@ -202,6 +207,13 @@ def case_window(session):
     check("_NET_WM_ICON(CARDINAL)" in icon, "the window has no icon")
     picture = wait_for("the first picture", lambda: (lambda p: p if not dark(p.at(60, 60)) else None)(session.screen()))
     check_game_screen(picture)
+    # Dragging the caption strip moves the window with the pointer.
+    grab = (ORIGIN[0] + 150, ORIGIN[1] + 10)
+    session.run("xdotool", "mousemove", str(grab[0]), str(grab[1]), "mousedown", "1")
+    session.run("xdotool", "mousemove", str(grab[0] + 20), str(grab[1] + 10))
+    session.run("xdotool", "mousemove", str(grab[0] + 40), str(grab[1] + 30), "mouseup", "1")
+    moved = wait_for("the dragged window", lambda: (lambda w: w if w[3:] != ORIGIN else None)(session.game_window()), 5)
+    check(moved[3:] == (ORIGIN[0] + 40, ORIGIN[1] + 30), "the window went to %d,%d" % moved[3:])
 
 
 def case_first_start(session):
@@ -246,33 +258,58 @@ def case_play(session):
     check(all(name == names[0] for name in names), "the five rows do not all show the same name")
 
 
-def case_game_over(session):
+def play_until_name_dialog(session):
     session.write_scores()
     session.start()
     session.focus()
     wait_for("the first picture", lambda: not dark(session.screen().at(60, 60)))
     session.click(GO)
     wait_for("a piece", lambda: filled_cells(session.screen()))
-    # Points inside the dialog's face that the field shows otherwise.
-    face = [(320, 125), (140, 240)]
     session.run("xdotool", "keydown", "Down")
     try:
-        wait_for("the name dialog", lambda: all(session.screen().at(*p) == (192, 192, 192) for p in face), 90)
+        wait_for("the name dialog", lambda: dialog_shown(session.screen()), 90)
     finally:
         session.run("xdotool", "keyup", "Down")
-    session.run("xdotool", "type", "--delay", "20", "Zo\u00eb Tester-Longname")
-    session.key("Return")
+
+
+def dialog_shown(picture):
+    # Points of the dialog's face over the field, which shows black or blocks otherwise.
+    return all(picture.at(*p) == (192, 192, 192) for p in ((320, 125), (140, 240)))
+
+
+def saved_entry(session, typed):
+    """The record the dialog saved, once VORN.DAT holds it; the file must check out."""
     def saved():
         lines = read_scores(session.vorn_path())
-        return lines if len(lines) >= 7 and any(line.startswith(b"Zo") for line in lines[1:6]) else None
+        return lines if len(lines) >= 7 and any(line.startswith(typed[:2]) for line in lines[1:6]) else None
     lines = wait_for("the saved name", saved)
-    entry = next(line for line in lines[1:6] if line.startswith(b"Zo")).split(b";")
+    check_score_file(lines)
+    return next(line for line in lines[1:6] if line.startswith(typed[:2])).split(b";")
+
+
+def case_game_over(session):
+    play_until_name_dialog(session)
+    session.run("xdotool", "type", "--delay", "20", "Zo\u00eb Tester-Longname")
+    session.key("Return")
+    entry = saved_entry(session, b"Zo")
     # The whole typed text reaches the game, which keeps 13 characters.
     check(entry[0] == "Zo\u00eb Tester-Lo".encode("cp1252"), "the name saved is %r" % entry[0])
     check(int(entry[1]) > 10, "the score saved is not the game's")
-    check_score_file(lines)
     session.click(CLOSE_GLYPH)
     check(session.exit_code() == 0, "the program did not end with code 0")
+
+
+def case_game_over_quit(session):
+    play_until_name_dialog(session)
+    session.run("xdotool", "type", "--delay", "20", "Quitter")
+    session.key("Escape")
+    time.sleep(0.3)
+    check(dialog_shown(session.screen()), "Escape closed the dialog")
+    check(b"Quitter" not in open(session.vorn_path(), "rb").read(), "Escape saved the name")
+    # Backwards from the edit box, the focus reaches "Quit game"; Enter presses it.
+    session.key("shift+Tab", "Return")
+    check(session.exit_code() == 0, "Quit game did not end the program with code 0")
+    check(saved_entry(session, b"Quitter")[0] == b"Quitter", "Quit game did not save the name")
 
 
 def case_close_button(session):
@@ -288,6 +325,7 @@ CASES = {
     "first_start": case_first_start,
     "play": case_play,
     "game_over": case_game_over,
+    "game_over_quit": case_game_over_quit,
     "close_button": case_close_button,
 }
 
