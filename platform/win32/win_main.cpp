@@ -73,8 +73,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             result = HitTest(window, lParam);
             break;
         case WM_NCPAINT:
-            // The game paints its frame only on paint messages of the client
-            // area; when only the frame was uncovered, ask for one.
+            // The game repaints its frame only when the client area is painted;
+            // when only the frame was uncovered, have the client painted too.
             InvalidateRect(window, nullptr, FALSE);
             break;
         default:

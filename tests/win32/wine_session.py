@@ -5,7 +5,8 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
     wine_session.py prefix        make a fresh Wine prefix (no sound device)
     wine_session.py first-start   no VORN.DAT: the error box, then exit code 0
     wine_session.py second-start  the window, its picture, a piece moved, closed
-    wine_session.py linux-file    a VORN.DAT written on Linux loads here
+    wine_session.py linux-file    a VORN.DAT written on Linux loads here; the
+                                  caption drags the window
     wine_session.py name-dialog   a game lost with a high score asks for a name
 
 Every case runs in its own scratch directory with its own X display, and
@@ -285,6 +286,18 @@ def case_linux_file(session):
         time.sleep(0.2)
     with open(path, "rb") as data:
         check(data.read() == written, "the Linux VORN.DAT was replaced")
+
+    # The caption strip drags the window; the painted close button is then
+    # found at the window's new place.
+    session.xdotool("mousemove", left + 100, top + 10, "mousedown", "1")
+    for step in (1, 2, 3):
+        time.sleep(0.15)
+        session.xdotool("mousemove", left + 100 + 20 * step, top + 10 + 10 * step)
+    session.xdotool("mouseup", "1")
+    time.sleep(0.3)
+    moved = [int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2]]
+    check(moved == [left + 60, top + 30], "the caption drag moved the window to %r" % moved)
+    left, top = moved
     session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
     check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
 
