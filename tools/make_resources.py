@@ -164,7 +164,7 @@ def block(size, name):
     c = canvas(size, size, base)
     edge = 2 if size >= 12 else 1
     for i in range(edge):
-        t = 0.55 if i == 0 else 0.3
+        t = 0.3 if edge == 1 else 0.55 if i == 0 else 0.3
         frame(c, i, i, size - 2 * i, size - 2 * i, lighter(base, t), darker(base, t + 0.15))
     # a soft sheen across the upper face
     if size >= 12:
