@@ -176,18 +176,24 @@ def block(size, name):
 def blank_block():
     return canvas(20, 20, BLACK)
 
-# Controls.
+# Controls. A pressed control is the raised one pushed in: its bevel turns
+# round and everything on its face moves one pixel right and down.
+
+
+def control_face(w, h, pressed):
+    c = canvas(w, h)
+    if pressed:
+        frame(c, 0, 0, w, h, BLACK, WHITE)
+        frame(c, 1, 1, w - 2, h - 2, SHADOW, LIGHT)
+    else:
+        raised(c, 0, 0, w, h)
+    return c
 
 
 def push_button(label, icon, pressed):
     """A 66 by 26 push button with a small icon left of its label."""
-    c = canvas(66, 26)
+    c = control_face(66, 26, pressed)
     shift = 1 if pressed else 0
-    if pressed:
-        frame(c, 0, 0, 66, 26, BLACK, WHITE)
-        frame(c, 1, 1, 64, 24, SHADOW, LIGHT)
-    else:
-        raised(c, 0, 0, 66, 26)
     content = 9 + 4 + text_width(label, bold=True)
     x = (66 - content) // 2 + shift
     y = 9 + shift
@@ -227,20 +233,14 @@ def icon_quit(c, x, y):
         put(c, x + 8 - i, y + i, colour)
 
 
-BUTTONS = [('Go', 'Go', icon_go), ('Pause', 'Pause', icon_pause),
-           ('About', 'About', icon_about), ('Quit', 'Quit', icon_quit)]
+BUTTONS = [('Go', icon_go), ('Pause', icon_pause), ('About', icon_about), ('Quit', icon_quit)]
 BUTTON_TOPS = {'Go': 59, 'Pause': 93, 'About': 127, 'Quit': 161}
 
 
 def frame_glyph(kind, pressed):
     """The 13 by 13 minimise or close glyph of the caption strip."""
-    c = canvas(13, 13)
+    c = control_face(13, 13, pressed)
     shift = 1 if pressed else 0
-    if pressed:
-        frame(c, 0, 0, 13, 13, BLACK, WHITE)
-        frame(c, 1, 1, 11, 11, SHADOW, LIGHT)
-    else:
-        raised(c, 0, 0, 13, 13)
     if kind == 'min':
         fill(c, 3 + shift, 8 + shift, 6, 2, INK)
     else:
@@ -253,13 +253,9 @@ def frame_glyph(kind, pressed):
 
 
 def arrow_button(direction, pressed):
-    c = canvas(29, 20)
+    """A 29 by 20 arrow button; direction is 'left' or 'right'."""
+    c = control_face(29, 20, pressed)
     shift = 1 if pressed else 0
-    if pressed:
-        frame(c, 0, 0, 29, 20, BLACK, WHITE)
-        frame(c, 1, 1, 27, 18, SHADOW, LIGHT)
-    else:
-        raised(c, 0, 0, 29, 20)
     # a head five columns deep and nine rows high, and a shaft three rows thick
     for gy in range(9):
         for gx in range(12):
@@ -345,8 +341,8 @@ def console():
     frame(c, 16, 36, 317, 367, SHADOW, WHITE)
     frame(c, 17, 37, 315, 365, DARK, LIGHT)
     frame(c, 18, 38, 313, 363, BLACK, BLACK)
-    for name, label, icon in BUTTONS:
-        blit(c, push_button(label, icon, False), 40, BUTTON_TOPS[name])
+    for name, icon in BUTTONS:
+        blit(c, push_button(name, icon, False), 40, BUTTON_TOPS[name])
     text_centred(c, 73, 191, 'Next', INK)
     blit(c, preview(None, None), 36, 200)
     for label, top in (('Level', 278), ('Score', 320), ('High Score', 367)):
@@ -557,9 +553,9 @@ def pictures():
     out['LeftBD'] = arrow_button('left', True)
     out['RightBD'] = arrow_button('right', True)
     out['DialogBD'] = return_button(True)
-    for name, label, icon in BUTTONS:
-        out[name + 'BU'] = push_button(label, icon, False)
-        out[name + 'BD'] = push_button(label, icon, True)
+    for name, icon in BUTTONS:
+        out[name + 'BU'] = push_button(name, icon, False)
+        out[name + 'BD'] = push_button(name, icon, True)
     out['TextBox'] = number_box()
     out['P0'] = preview(None, None)
     for k, (shape, colour) in enumerate(PREVIEWS):
