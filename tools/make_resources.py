@@ -17,7 +17,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pixel_font import ASCENT, GLYPHS  # noqa: E402
+from pixel_font import BOLD_GLYPHS, GLYPHS  # noqa: E402
 
 # Colours.
 
@@ -124,26 +124,34 @@ def blit(dst, src, x, y):
 # Text.
 
 
+def glyph_of(ch, bold):
+    """The glyph's rows and how many columns doubling adds to it."""
+    if bold and ch in BOLD_GLYPHS:
+        return BOLD_GLYPHS[ch], 0
+    return GLYPHS[ch], (1 if bold else 0)
+
+
 def text_width(s, bold=False, scale=1):
     if not s:
         return 0
-    width = sum(len(GLYPHS[ch][0]) for ch in s) + (len(s) - 1)
-    if bold:
-        width += len(s)
+    width = len(s) - 1
+    for ch in s:
+        glyph, extra = glyph_of(ch, bold)
+        width += len(glyph[0]) + extra
     return width * scale
 
 
 def text(c, x, y, s, colour=INK, bold=False, scale=1):
     """Writes s with the top of its capitals at y; returns the end x."""
     for ch in s:
-        glyph = GLYPHS[ch]
+        glyph, extra = glyph_of(ch, bold)
         for gy, row in enumerate(glyph):
             for gx, cell in enumerate(row):
                 if cell != '#':
                     continue
-                for dx in range(2 if bold else 1):
+                for dx in range(1 + extra):
                     fill(c, x + (gx + dx) * scale, y + gy * scale, scale, scale, colour)
-        x += (len(glyph[0]) + 1 + (1 if bold else 0)) * scale
+        x += (len(glyph[0]) + 1 + extra) * scale
     return x
 
 
@@ -233,6 +241,11 @@ def icon_quit(c, x, y):
         put(c, x + 8 - i, y + i, colour)
 
 
+def icon_game(c, x, y):
+    for (dx, dy), name in zip(((1, 0), (5, 0), (1, 4), (5, 4)), ('Blue', 'Yellow', 'Green', 'Red')):
+        fill(c, x + dx, y + dy, 3, 3, BLOCK_COLOURS[name])
+
+
 BUTTONS = [('Go', icon_go), ('Pause', icon_pause), ('About', icon_about), ('Quit', icon_quit)]
 BUTTON_TOPS = {'Go': 59, 'Pause': 93, 'About': 127, 'Quit': 161}
 
@@ -268,7 +281,8 @@ def arrow_button(direction, pressed):
 
 
 def return_button(pressed):
-    return push_button('Play', icon_go, pressed)
+    # back to the game screen; the game itself stays paused until Go
+    return push_button('Game', icon_game, pressed)
 
 
 def number_box():

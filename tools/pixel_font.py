@@ -84,6 +84,11 @@ GLYPHS = {
     ')': ["#..", ".#.", "..#", "..#", "..#", ".#.", "#.."],
 }
 
-# Rows from the top of a line to the baseline row, and of a whole line.
-ASCENT = 7
-LINE_HEIGHT = 11
+# Letters whose strokes would run together when a line is made bold by
+# doubling every column; bold text uses these already-bold shapes instead.
+BOLD_GLYPHS = {
+    'M': ["##....##", "###..###", "##.##.##", "##.##.##", "##....##", "##....##", "##....##"],
+    'W': ["##....##", "##....##", "##....##", "##.##.##", "##.##.##", "###..###", "##....##"],
+    'm': ["........", "........", "#######.", "##.##.##", "##.##.##", "##.##.##", "##.##.##"],
+    'w': ["........", "........", "##.##.##", "##.##.##", "##.##.##", "##.##.##", ".######."],
+}
