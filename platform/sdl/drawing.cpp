@@ -22,6 +22,9 @@ char Utf8Text[TextRoom];
 // number boxes and the high-score page were drawn for.
 constexpr int TextPixelSize = 11;
 
+// Pictures up to this many pixels are kept in the window's own format.
+constexpr int SmallPicture = 100 * 100;
+
 SDL_Surface* WindowSurface() { return SDL_GetWindowSurface(FrontEnd.window); }
 
 std::uint32_t ReadBig32(const unsigned char* p) {
@@ -163,8 +166,17 @@ void LoadCatalogueImage(ImageId id, const char* name) {
     if (bitmap == nullptr) return;
     SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bitmap->data, static_cast<int>(bitmap->size)), 1);
     if (loaded == nullptr) return;
-    // Kept as stored, mostly 8 bits a pixel: a quarter of the memory of the
-    // window's format, and a copy through the colour table is still cheap.
+    // The small pictures (cells, faces, previews), copied over and over while
+    // a game runs, take the window's format so that a copy is a plain block
+    // move. The big pages stay as stored, mostly 8 bits a pixel: a quarter of
+    // the memory, and they are copied only when the screen changes.
+    if (loaded->w * loaded->h <= SmallPicture) {
+        SDL_Surface* converted = SDL_ConvertSurface(loaded, WindowSurface()->format, 0);
+        if (converted != nullptr) {
+            SDL_FreeSurface(loaded);
+            loaded = converted;
+        }
+    }
     SDL_FreeSurface(FrontEnd.images[id]);
     FrontEnd.images[id] = loaded;
 }

@@ -1,6 +1,5 @@
 // The sound player: one device, the nine cues decoded and converted to the
 // device's format once, one sound at a time. Never decides which cue plays.
-#include <atomic>
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -22,7 +21,7 @@ struct LoadedSound {
 // device's thread sleeps instead of mixing silence dozens of times a second.
 struct SoundPlayer {
     SDL_AudioDeviceID device;    // 0: no device, every call returns at once
-    SDL_AudioSpec spec;          // the device's own format
+    SDL_AudioSpec output;        // the device's own format
     LoadedSound cues[CueCount];
     // Shared with the device's callback, under the device lock.
     const LoadedSound* playing;  // null: silence
@@ -35,7 +34,7 @@ struct SoundPlayer {
 SoundPlayer Player;
 
 void Mix(void*, Uint8* stream, int length) {
-    SDL_memset(stream, Player.spec.silence, static_cast<std::size_t>(length));
+    SDL_memset(stream, Player.output.silence, static_cast<std::size_t>(length));
     if (Player.playing == nullptr) return;
     const Uint32 left = Player.playing->length - Player.position;
     const Uint32 count = left < static_cast<Uint32>(length) ? left : static_cast<Uint32>(length);
@@ -66,8 +65,8 @@ LoadedSound Prepare(int cue) {
         return sound;
     }
     SDL_AudioCVT convert;
-    if (SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, Player.spec.format,
-                          Player.spec.channels, Player.spec.freq) < 0) {
+    if (SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, Player.output.format,
+                          Player.output.channels, Player.output.freq) < 0) {
         SDL_FreeWAV(samples);
         return sound;
     }
@@ -85,8 +84,8 @@ LoadedSound Prepare(int cue) {
     }
     sound.samples = convert.buf;
     sound.length = static_cast<Uint32>(convert.needed != 0 ? convert.len_cvt : convert.len);
-    const Uint32 frameBytes = (SDL_AUDIO_BITSIZE(Player.spec.format) / 8) * Player.spec.channels;
-    sound.lengthMs = static_cast<Uint32>(std::uint64_t{sound.length} * 1000 / frameBytes / Player.spec.freq);
+    const Uint32 frameBytes = (SDL_AUDIO_BITSIZE(Player.output.format) / 8) * Player.output.channels;
+    sound.lengthMs = static_cast<Uint32>(std::uint64_t{sound.length} * 1000 / frameBytes / Player.output.freq);
     return sound;
 }
 
@@ -101,7 +100,7 @@ void OpenSound() {
     wanted.channels = 1;
     wanted.samples = 512;
     wanted.callback = Mix;
-    Player.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &Player.spec, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    Player.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &Player.output, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (Player.device == 0) return;
     Player.finished = SDL_CreateSemaphore(0);
     // 804 is ADPCM with a fact chunk that gives its exact length.
