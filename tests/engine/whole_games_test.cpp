@@ -3,32 +3,13 @@
 // allocation from the start of a game to its end.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <algorithm>
 
 #include "engine/engine.h"
 #include "engine/pieces.h"
 #include "render/image_catalogue.h"
 #include "scores/high_score_table.h"
-
-namespace {
-
-std::atomic<bool> CountingAllocations{false};
-std::atomic<long> Allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (CountingAllocations) ++Allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/support/allocation_counter.h"
 
 namespace {
 
@@ -45,7 +26,6 @@ struct Totals {
     long steps = 0;
     long pieces = 0;
     long lines = 0;
-    int bestLevel = 1;
 };
 
 void StartGame(std::uint32_t seed) {
@@ -102,8 +82,7 @@ bool PlayGame(std::uint32_t seed, Totals& totals, bool check) {
             if (spawning) ++totals.pieces;
         }
         ++totals.steps;
-        totals.lines = std::max<long>(totals.lines, 0) + (Game.linesCleared - lastLines);
-        totals.bestLevel = std::max(totals.bestLevel, Game.level);
+        totals.lines += Game.linesCleared - lastLines;
         if (check) {
             ::testing::AssertionResult healthy = Healthy(lastScore, lastLines);
             if (!healthy) {
@@ -150,11 +129,9 @@ TEST_F(WholeGames, ClimbToTheTopLevelAndStayThere) {
 
 TEST_F(WholeGames, AllocateNothingFromNewGameToTheEnd) {
     Totals totals;
-    Allocations = 0;
-    CountingAllocations = true;
+    StartCountingAllocations();
     for (std::uint32_t seed = 100; seed < 300; ++seed) PlayGame(seed, totals, false);
-    CountingAllocations = false;
-    EXPECT_EQ(Allocations.load(), 0);
+    EXPECT_EQ(StopCountingAllocations(), 0);
     EXPECT_GT(totals.pieces, 200 * 10);
 }
 
