@@ -262,7 +262,8 @@ def first_picture_problem(shot, left, top, console):
     rim += [(x, y) for y in range(HEIGHT - 3, HEIGHT) for x in range(WIDTH)]
     wrong = [(x, y) for x, y in rim if shot.at(left + x, top + y) != console[y][x]]
     if wrong:
-        return "%d pixels of the caption strip and rim differ from Console, first at %r" % (len(wrong), wrong[0])
+        return ("%d pixels of the caption strip and rim differ from Console, first at %r "
+                "(or quarvelle.exe is older than resources/)" % (len(wrong), wrong[0]))
     if occupied_cells(shot, (left, top)):
         return "the field of a new game is not blank"
     return None
