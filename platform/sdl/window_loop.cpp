@@ -135,6 +135,9 @@ void DeliverGameEvent(const SDL_Event& event) {
         DeliverButton(event.button);
         break;
     case SDL_MOUSEMOTION:
+        // A release the loop never saw (a dialog opened by the press took it)
+        // ends the move too.
+        if (Drag.active && (event.motion.state & SDL_BUTTON_LMASK) == 0) Drag.active = false;
         if (Drag.active) {
             int x = 0, y = 0;
             PointerOnScreen(&x, &y);
@@ -216,7 +219,9 @@ bool DeliverWindowEvent(const SDL_Event& event) {
 int OpenGameWindow() {
     // A software window surface: no OpenGL stack, a fraction of the memory.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A click that activates the window also reaches the game, as on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A desktop window among others: the compositor may keep compositing it.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
     if (TTF_Init() != 0) return 0;
