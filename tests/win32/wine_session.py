@@ -53,7 +53,6 @@ class Session:
     def __init__(self, args, scratch):
         self.args = args
         self.scratch = scratch
-        self.xvfb = None
         self.programs = []
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
@@ -72,7 +71,6 @@ class Session:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",  # no first-run installers
         })
-        self.screen = SCREEN
 
     def close(self):
         for program in self.programs:
@@ -81,9 +79,8 @@ class Session:
                 program.wait()
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=30)
-        if self.xvfb is not None:
-            self.xvfb.terminate()
-            self.xvfb.wait()
+        self.xvfb.terminate()
+        self.xvfb.wait()
 
     def run(self, command, cwd=None, timeout=60):
         return subprocess.run(command, env=self.env, cwd=cwd or self.scratch, timeout=timeout,
@@ -124,7 +121,7 @@ class Session:
         self.xdotool("click", "1")
 
     def screenshot(self):
-        """The root window as rows of (r, g, b) byte triples."""
+        """The whole X screen, read back through ImageMagick as a binary PPM."""
         data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30).stdout
         check(data.startswith(b"P6"), "no screenshot")
@@ -195,7 +192,7 @@ def processor_seconds(program):
 
 def report_idle_processor_time(program, seconds=2.0):
     """A figure, not a verdict: the idle game waits for messages, so this
-    stays near zero; a loop that polls would show about 100 %."""
+    stays near zero; a loop that polls shows tens of percent."""
     start = processor_seconds(program)
     time.sleep(seconds)
     used = processor_seconds(program) - start
@@ -275,7 +272,7 @@ def case_second_start(session):
     frame = session.wait_for("frame", "Quarvelle").split()
     left, top, width, height, client_x, client_y = (int(v) for v in frame)
     check((width, height) == (WIDTH, HEIGHT), "the window is %dx%d" % (width, height))
-    check((left, top) == (session.screen[0] // 2 - 175, session.screen[1] // 2 - 210),
+    check((left, top) == (SCREEN[0] // 2 - 175, SCREEN[1] // 2 - 210),
           "the window is at %d,%d, not centred" % (left, top))
     check((client_x - left, client_y - top) == (FRAME_X, CAPTION_Y),
           "the client area starts at %d,%d of the window" % (client_x - left, client_y - top))
