@@ -397,6 +397,10 @@ def main():
     parser.add_argument("--scratch", required=True)
     args = parser.parse_args()
     args.prefix = os.path.abspath(args.prefix)
+    for path in (args.exe, args.probe, args.tool):
+        if not os.path.exists(path):
+            print("FAIL: %s is missing (build every target of both builds)" % path)
+            return 1
     try:
         if args.case == "prefix":
             make_prefix(args)
