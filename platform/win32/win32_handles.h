@@ -5,13 +5,14 @@
 
 #include <windows.h>
 
-#include "render/image_catalogue.h"
+// Room for the catalogue: the game numbers its images from 0 and has fewer.
+constexpr int MaxImages = 64;
 
 extern HINSTANCE AppInstance;  // module of every resource; set on entry
 extern int ShowCommand;        // show state handed to WinMain; used once
 extern HWND MainWindow;        // the one window; owner of boxes, timer, dialog
 extern HDC WindowDC;           // the whole window, caption and frame included
 extern HDC MemoryDC;           // holds the one bitmap being copied
-extern HBITMAP CatalogueBitmaps[ImageCount];  // filled by LoadCatalogueImage
+extern HBITMAP CatalogueBitmaps[MaxImages];  // filled by LoadCatalogueImage
 extern bool QuitRequested;     // set once the game has asked the loop to end
 extern int QuitCode;           // the exit code it asked for

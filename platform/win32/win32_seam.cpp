@@ -12,12 +12,12 @@
 namespace platform {
 
 void LoadCatalogueImage(ImageId id, const char* name) {
-    if (id < 0 || id >= ImageCount) return;
+    if (id < 0 || id >= MaxImages) return;
     CatalogueBitmaps[id] = LoadBitmapA(AppInstance, name);
 }
 
 void FreeCatalogueImage(ImageId id) {
-    if (id < 0 || id >= ImageCount || CatalogueBitmaps[id] == nullptr) return;
+    if (id < 0 || id >= MaxImages || CatalogueBitmaps[id] == nullptr) return;
     DeleteObject(CatalogueBitmaps[id]);
     CatalogueBitmaps[id] = nullptr;
 }
@@ -32,7 +32,7 @@ void ReleaseSurfaces() {
 void SelectTextFont() { SelectObject(WindowDC, GetStockObject(ANSI_VAR_FONT)); }
 
 void CopyImage(ImageId id, int x, int y, int w, int h) {
-    if (id < 0 || id >= ImageCount) return;
+    if (id < 0 || id >= MaxImages) return;
     SelectObject(MemoryDC, CatalogueBitmaps[id]);
     BitBlt(WindowDC, x, y, w, h, MemoryDC, 0, 0, SRCCOPY);
 }

@@ -11,7 +11,7 @@ int ShowCommand = 0;
 HWND MainWindow = nullptr;
 HDC WindowDC = nullptr;
 HDC MemoryDC = nullptr;
-HBITMAP CatalogueBitmaps[ImageCount] = {};
+HBITMAP CatalogueBitmaps[MaxImages] = {};
 bool QuitRequested = false;
 int QuitCode = 0;
 
