@@ -67,7 +67,8 @@ class Session:
         with os.fdopen(read_end) as display:
             number = display.readline().strip()
         check(number, "Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy")
+        # A UTF-8 locale whatever the machine's, so that xdotool types the non-ASCII letters.
+        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
         self.env.pop("XAUTHORITY", None)
         return self
 
