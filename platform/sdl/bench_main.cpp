@@ -41,7 +41,10 @@ int main(int, char**) {
 
     // Go, pressed and released in the client area, then one tick brings the
     // first piece into the field.
+    const Clock::time_point press = Clock::now();
     Deliver(msg::LButtonDown, 0, msg::PackPoint(70, 50));
+    // The press waits for its click sound: this shows the sound device works.
+    std::printf("Go pressed, click sound waited for: %.1f ms\n", MicrosecondsSince(press) / 1000.0);
     Deliver(msg::LButtonUp, 0, msg::PackPoint(70, 50));
     Deliver(msg::Timer, 1, 0);
     if (!Game.running || !Game.pieceFalling) std::printf("no piece is falling: the key moves below do nothing\n");
