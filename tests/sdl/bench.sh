@@ -42,7 +42,7 @@ awk '/shown: .* after main/{print $4}' bench.txt | sort -n | awk '{v[NR]=$1} END
 sort -n launch.txt | awk '{v[NR]=$1} END{printf "first picture shown: %.1f ms after the launch, libraries loaded included (median; fastest %.1f)\n", v[3], v[1]}'
 awk '/key move/{print $10}' bench.txt | sort -n | awk '{v[NR]=$1} END{printf "key move handled and shown: %.1f us median of the runs'"'"' medians\n", v[3]}'
 awk '/key move/{print $14}' bench.txt | sort -n | awk '{v[NR]=$1} END{printf "key move, 99th percentile: %.1f us (median of the runs)\n", v[3]}'
-grep -v "first picture\|key move" bench.txt || true
+echo "-- each run:"; grep -v "shown at:\|key move" bench.txt || true
 
 # CPU time of every thread of the process, in nanoseconds.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{t += $1} END {printf "%d", t}'; }
