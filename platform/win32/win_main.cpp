@@ -52,9 +52,6 @@ LRESULT HitTest(HWND window, LPARAM lParam) {
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowProc(message, wParam, lParam);
-    // The picture covers every pixel of the window; the class brush's fill,
-    // which the default handling can make after a paint, would grey it out.
-    if (message == WM_ERASEBKGND) return 1;
     LRESULT result = DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_NCCALCSIZE: {

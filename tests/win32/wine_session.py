@@ -4,7 +4,8 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
 
     wine_session.py prefix        make a fresh Wine prefix (no sound device)
     wine_session.py first-start   no VORN.DAT: the error box, then exit code 0
-    wine_session.py second-start  the window, its picture, a piece moved, closed
+    wine_session.py second-start  the window, its picture, minimised and restored,
+                                  a piece moved, closed
     wine_session.py linux-file    a VORN.DAT written on Linux loads here; the
                                   caption drags the window
     wine_session.py name-dialog   a game lost with a high score asks for a name
@@ -27,6 +28,7 @@ FRAME_X, CAPTION_Y = 3, 22
 FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
 GO_BUTTON = (60, 70)       # window point inside the Go button's hit box
 CLOSE_GLYPH = (333, 14)    # window point inside the painted close button
+MINIMISE_GLYPH = (312, 14)  # and inside the painted minimise button
 MESSAGE = "High score file corrupted or missing, please restart game."
 DIALOG_CLASS = "#32770"     # the window class of dialogs and message boxes
 START_TIMEOUT = 60.0       # a Wine server's first program takes some seconds
@@ -266,11 +268,23 @@ def first_picture_problem(shot, left, top, console):
     return None
 
 
+def wait_for_first_picture(session, left, top, console, name):
+    deadline = time.monotonic() + 10
+    while True:
+        shot = session.screenshot()
+        problem = first_picture_problem(shot, left, top, console)
+        if problem is None or time.monotonic() > deadline:
+            break
+        time.sleep(0.3)
+    shot.save(os.path.join(session.scratch, name))
+    check(problem is None, problem)
+
+
 def case_second_start(session):
     answer_error_box(session, session.start_game())
     program = session.start_game()
     frame = session.wait_for("frame", "Quarvelle").split()
-    left, top, width, height, client_x, client_y = (int(v) for v in frame)
+    left, top, width, height, client_x, client_y, _ = (int(v) for v in frame)
     check((width, height) == (WIDTH, HEIGHT), "the window is %dx%d" % (width, height))
     check((left, top) == (SCREEN[0] // 2 - 175, SCREEN[1] // 2 - 210),
           "the window is at %d,%d, not centred" % (left, top))
@@ -279,17 +293,20 @@ def case_second_start(session):
 
     # The first picture follows the window's appearance.
     console = read_bitmap(os.path.join(session.args.bitmaps, "Console.bmp"))
-    deadline = time.monotonic() + 10
-    while True:
-        shot = session.screenshot()
-        problem = first_picture_problem(shot, left, top, console)
-        if problem is None or time.monotonic() > deadline:
-            break
-        time.sleep(0.3)
-    shot.save(os.path.join(session.scratch, "started.ppm"))
-    check(problem is None, problem)
-
+    wait_for_first_picture(session, left, top, console, "started.ppm")
     report_idle_processor_time(program)
+
+    # The painted minimise button minimises; restored, the window shows the
+    # whole picture again, frame and caption included.
+    session.click(left + MINIMISE_GLYPH[0], top + MINIMISE_GLYPH[1])
+    deadline = time.monotonic() + 10
+    while session.wait_for("frame", "Quarvelle").split()[6] != "1":
+        check(time.monotonic() < deadline, "the minimise button did not minimise the window")
+        time.sleep(0.2)
+    check(first_picture_problem(session.screenshot(), left, top, console) is not None,
+          "the minimised window still shows")
+    session.run(["wine", session.args.probe, "restore", "Quarvelle"])
+    wait_for_first_picture(session, left, top, console, "restored.ppm")
 
     session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
     time.sleep(1.5)  # the first piece enters at the first tick

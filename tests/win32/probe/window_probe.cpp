@@ -1,8 +1,11 @@
 // A Windows helper for the tests under Wine: reports what the Windows side
 // sees of a running program (a window's rectangles, a box's texts), which the
-// X screen alone cannot tell. Changes nothing in the windows it looks at.
+// X screen alone cannot tell, and restores a minimised window as a taskbar
+// would. Changes nothing else in the windows it looks at.
 //
-//   window_probe frame CLASS  prints the outer rectangle and the client origin
+//   window_probe frame CLASS  prints the outer rectangle, the client origin
+//                             and 1 when the window is minimised, else 0
+//   window_probe restore CLASS  restores that window
 //   window_probe texts TITLE  prints the text of each child of that window;
 //                             a TITLE of "#32770" finds any dialog instead
 #include <windows.h>
@@ -30,8 +33,15 @@ int main(int argc, char** argv) {
         GetWindowRect(window, &outer);
         POINT client = {0, 0};
         ClientToScreen(window, &client);
-        std::printf("%ld %ld %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
-                    outer.bottom - outer.top, client.x, client.y);
+        std::printf("%ld %ld %ld %ld %ld %ld %d\n", outer.left, outer.top, outer.right - outer.left,
+                    outer.bottom - outer.top, client.x, client.y, IsIconic(window) ? 1 : 0);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "restore") == 0) {
+        HWND window = FindWindowA(argv[2], nullptr);
+        if (window == nullptr) return 1;
+        ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
         return 0;
     }
     if (std::strcmp(argv[1], "texts") == 0) {
