@@ -63,6 +63,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             client->top += CaptionHeight;
             client->right -= FrameRight;
             client->bottom -= FrameBottom;
+            // A minimised window's rectangle can be smaller than the frame.
+            if (client->right < client->left) client->right = client->left;
+            if (client->bottom < client->top) client->bottom = client->top;
             result = 0;
             break;
         }
