@@ -127,6 +127,9 @@ struct FileCase {
     std::optional<Expected> loads;     // none: the load fails
 };
 
+// Test listings name a case by what it is, not by its bytes.
+void PrintTo(const FileCase& c, std::ostream* out) { *out << c.what; }
+
 const std::string Long255(255, 'n');
 
 const FileCase FileCases[] = {
@@ -277,6 +280,8 @@ struct ProtectedCase {
     const char* what;
     std::vector<int> answers;
 };
+
+void PrintTo(const ProtectedCase& c, std::ostream* out) { *out << c.what; }
 
 class WriteProtected : public ScratchDirectory, public ::testing::WithParamInterface<ProtectedCase> {};
 

@@ -25,6 +25,9 @@ struct EntryCase {
     Scores after;
 };
 
+// Test listings name a case by what it is, not by its bytes.
+void PrintTo(const EntryCase& c, std::ostream* out) { *out << c.what; }
+
 constexpr EntryCase EntryCases[] = {
     {"equal to the last row", DefaultScores, 10, 0, NoPosition, DefaultScores},
     {"below the last row", DefaultScores, 3, 0, NoPosition, DefaultScores},
