@@ -59,8 +59,6 @@ constexpr InfoControl InfoControls[] = {
     {ScreenMode::InfoRight,  ButtonId::Close,     {31, 58, 360, 378},   ImgLeftBD},
 };
 
-void ShowHighScorePage() { DrawHighScorePage(); }
-
 // Navigation by the info pages' controls: one release moves one step and
 // draws only the new screen.
 struct PageMove {
@@ -74,8 +72,8 @@ constexpr PageMove PageMoves[] = {
     {ScreenMode::InfoCentre, ButtonId::InfoPlay,  ScreenMode::Game,       RedrawGameScreen},
     {ScreenMode::InfoCentre, ButtonId::InfoLeft,  ScreenMode::InfoLeft,   DrawLeftPage},
     {ScreenMode::InfoCentre, ButtonId::InfoRight, ScreenMode::InfoRight,  DrawRightPage},
-    {ScreenMode::InfoLeft,   ButtonId::Minimise,  ScreenMode::InfoCentre, ShowHighScorePage},
-    {ScreenMode::InfoRight,  ButtonId::Close,     ScreenMode::InfoCentre, ShowHighScorePage},
+    {ScreenMode::InfoLeft,   ButtonId::Minimise,  ScreenMode::InfoCentre, DrawHighScorePage},
+    {ScreenMode::InfoRight,  ButtonId::Close,     ScreenMode::InfoCentre, DrawHighScorePage},
 };
 
 // The caption glyphs. Their boxes begin one pixel above the glyphs.
