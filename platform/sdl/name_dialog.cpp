@@ -7,6 +7,7 @@
 #include "platform/sdl/codepage.h"
 #include "platform/sdl/front_end.h"
 #include "scores/name_entry.h"
+#include "shell/messages.h"
 
 namespace {
 
@@ -322,6 +323,9 @@ int RunNameDialog() {
     }
     FrontEnd.dialogOpen = false;
     ShowSurface();
+    // What the dialog covered is painted anew once the game has gone on, as a
+    // window system repaints what a closed dialog uncovers.
+    PostWindowMessage(msg::Paint, 0);
     return 1;
 }
 

@@ -268,7 +268,7 @@ def play_until_name_dialog(session):
     session.write_scores()
     session.start()
     session.focus()
-    wait_for("the first picture", lambda: not dark(session.screen().at(60, 60)))
+    first = wait_for("the first picture", lambda: (lambda p: p if not dark(p.at(60, 60)) else None)(session.screen()))
     session.click(GO)
     wait_for("a piece", lambda: filled_cells(session.screen()))
     session.run("xdotool", "keydown", "Down")
@@ -276,6 +276,12 @@ def play_until_name_dialog(session):
         wait_for("the name dialog", lambda: dialog_shown(session.screen()), 90)
     finally:
         session.run("xdotool", "keyup", "Down")
+    return first
+
+
+def console_rim(picture):
+    """The console's right rim, beside the info page, where the dialog lay too."""
+    return picture.region(331, 110, 16, 150)
 
 
 def dialog_shown(picture):
@@ -294,10 +300,12 @@ def saved_entry(session, typed):
 
 
 def case_game_over(session):
-    play_until_name_dialog(session)
+    first = play_until_name_dialog(session)
     session.run("xdotool", "type", "--delay", "20", "Zo\u00eb Tester-Longname")
     session.key("Return")
     entry = saved_entry(session, b"Zo")
+    # Nothing of the closed dialog stays on screen beside the high-score page.
+    wait_for("the rim repainted", lambda: console_rim(session.screen()) == console_rim(first))
     # The whole typed text reaches the game, which keeps 13 characters.
     check(entry[0] == "Zo\u00eb Tester-Lo".encode("cp1252"), "the name saved is %r" % entry[0])
     check(int(entry[1]) > 10, "the score saved is not the game's")
