@@ -14,6 +14,7 @@
 
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
+#include "tests/scores/default_file.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -23,16 +24,6 @@ using namespace std::string_literals;
 
 // Where a save is written before it replaces VORN.DAT.
 constexpr const char* TemporaryName = "VORN.DAT.tmp";
-
-const std::string GuardLine = "[Do not cheat!]" + std::string(173, ' ') + ".";
-
-const std::string DefaultFile = GuardLine + "\r\n" +
-                                "Unknown;50;1;0\r\n"
-                                "Unknown;40;1;0\r\n"
-                                "Unknown;30;1;0\r\n"
-                                "Unknown;20;1;0\r\n"
-                                "Unknown;10;1;0\r\n"
-                                "5675\r\n";
 
 const std::vector<std::string> DefaultRecords = {"Unknown;50;1;0", "Unknown;40;1;0", "Unknown;30;1;0",
                                                  "Unknown;20;1;0", "Unknown;10;1;0"};

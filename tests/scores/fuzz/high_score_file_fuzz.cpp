@@ -10,18 +10,11 @@
 
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
+#include "tests/scores/default_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string DefaultFile = "[Do not cheat!]" + std::string(173, ' ') + ".\r\n" +
-                                "Unknown;50;1;0\r\n"
-                                "Unknown;40;1;0\r\n"
-                                "Unknown;30;1;0\r\n"
-                                "Unknown;20;1;0\r\n"
-                                "Unknown;10;1;0\r\n"
-                                "5675\r\n";
 
 fs::path Scratch;
 
