@@ -50,12 +50,6 @@ constexpr KeyCode GameKeys[] = {
     {SDL_SCANCODE_KP_5, msg::VkNumpad5}, {SDL_SCANCODE_KP_6, msg::VkNumpad6},
 };
 
-// The painted frame buttons take presses here (window pixels, inclusive).
-struct HitBox {
-    int left, top, right, bottom;
-};
-constexpr HitBox FrameButtons[] = {{306, 8, 318, 21}, {327, 8, 339, 21}};
-
 Uint32 TickCallback(Uint32 interval, void* param) {
     const Uint32 generation = static_cast<Uint32>(reinterpret_cast<std::uintptr_t>(param));
     if (generation == Timer.generation.load() && !Timer.tickPending.exchange(true)) {
@@ -91,13 +85,6 @@ bool OnFrame(int x, int y) {
     return x < FrameSide || x >= WindowWidth - FrameSide || y < FrameTop || y >= WindowHeight - FrameBottom;
 }
 
-bool OnFrameButton(int x, int y) {
-    for (const HitBox& box : FrameButtons) {
-        if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return true;
-    }
-    return false;
-}
-
 void DeliverButton(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     const bool press = button.type == SDL_MOUSEBUTTONDOWN;
@@ -113,7 +100,9 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
         Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0,
                 msg::PackPoint(origin.x + button.x, origin.y + button.y));
         const bool caption = button.y < FrameTop && button.x >= FrameSide && button.x < WindowWidth - FrameSide;
-        if (press && caption && !OnFrameButton(button.x, button.y) && !FrontEnd.quitRequested) {
+        // As on Windows, every caption press also starts a move; the game has
+        // already acted on it, a painted glyph included.
+        if (press && caption && !FrontEnd.quitRequested) {
             Drag = CaptionDrag{true, button.x, button.y};
         }
         return;
