@@ -4,6 +4,7 @@
 // only: what is clickable is the shell's own hit table.
 #pragma once
 
+#include "platform/window_geometry.h"
 #include "render/image_catalogue.h"
 
 enum class ScreenElement : int {
@@ -34,8 +35,8 @@ struct Placement {
 // empty look of each.
 constexpr Placement Layout[] = {
     // element                     x    y  width height image        pressed
-    {ScreenElement::WholeWindow,      0,   0, 350, 420, ImgConsole,     NoImage},
-    {ScreenElement::CaptionStrip,     0,   0, 350,  30, ImgConsole,     NoImage},
+    {ScreenElement::WholeWindow,      0,   0, platform::WindowWidth, platform::WindowHeight, ImgConsole, NoImage},
+    {ScreenElement::CaptionStrip,     0,   0, platform::WindowWidth,  30, ImgConsole,     NoImage},
     {ScreenElement::MinimiseGlyph,  306,   9,  13,  13, NoImage,        ImgMinB},
     {ScreenElement::CloseGlyph,     327,   9,  13,  13, NoImage,        ImgCloseB},
     {ScreenElement::GoButton,        40,  59,  66,  26, ImgGoBU,        ImgGoBD},

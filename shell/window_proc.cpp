@@ -8,6 +8,7 @@
 #include "engine/game_state.h"
 #include "engine/pieces.h"
 #include "platform/platform.h"
+#include "platform/window_geometry.h"
 #include "render/draw.h"
 #include "render/image_catalogue.h"
 #include "scores/high_score_file.h"
@@ -57,8 +58,10 @@ void TickStep() {
 
 // A client point becomes a window point by the fixed size of the frame.
 void ClientPress(std::intptr_t lParam) {
-    const int x = static_cast<int>(lParam & 0xFFFF) + 3;
-    const int y = static_cast<int>((lParam >> 16) & 0xFFFF) + 22;
+    const platform::WindowPoint point = platform::WindowPointFromClient(static_cast<int>(lParam & 0xFFFF),
+                                                                        static_cast<int>((lParam >> 16) & 0xFFFF));
+    const int x = point.x;
+    const int y = point.y;
     if (CurrentScreen == ScreenMode::Game) {
         PanelButtonEvent(x, y, ButtonPhase::Press);
     } else {

@@ -8,13 +8,12 @@
 
 #include <cstdint>
 
-// The window's outer size and where its client area starts: a classic frame
-// of 3 pixels at the sides and the bottom, and a 22-pixel caption at the top.
-constexpr int WindowWidth = 350;
-constexpr int WindowHeight = 420;
-constexpr int FrameSide = 3;
-constexpr int FrameTop = 22;
-constexpr int FrameBottom = 3;
+#include "platform/window_geometry.h"
+
+using platform::CaptionHeight;
+using platform::FrameSide;
+using platform::WindowHeight;
+using platform::WindowWidth;
 
 constexpr int MaxImages = 64;
 

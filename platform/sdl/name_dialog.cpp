@@ -266,7 +266,7 @@ void Layout() {
     int baseX = 0, baseY = 0;
     DialogBaseUnits(&baseX, &baseY);
     const int faceX = FrameSide + DialogUnitsX(DialogX, baseX);
-    const int faceY = FrameTop + DialogUnitsY(DialogY, baseY);
+    const int faceY = CaptionHeight + DialogUnitsY(DialogY, baseY);
     Dialog.frame = SDL_Rect{faceX - ModalFrame, faceY - ModalFrame, DialogUnitsX(DialogWidth, baseX) + 2 * ModalFrame,
                             DialogUnitsY(DialogHeight, baseY) + 2 * ModalFrame};
     for (int i = 0; i < ControlCount; ++i) {

@@ -81,10 +81,6 @@ void PointerOnScreen(int* x, int* y) {
 
 bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
 
-bool OnFrame(int x, int y) {
-    return x < FrameSide || x >= WindowWidth - FrameSide || y < FrameTop || y >= WindowHeight - FrameBottom;
-}
-
 void DeliverButton(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     const bool press = button.type == SDL_MOUSEBUTTONDOWN;
@@ -95,11 +91,11 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
     }
     // Without a capture, a release outside the window is not the window's.
     if (!InsideWindow(button.x, button.y)) return;
-    if (OnFrame(button.x, button.y)) {
+    if (platform::OnFrame(button.x, button.y)) {
         const platform::ScreenPoint origin = platform::WindowOrigin();
         Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0,
                 msg::PackPoint(origin.x + button.x, origin.y + button.y));
-        const bool caption = button.y < FrameTop && button.x >= FrameSide && button.x < WindowWidth - FrameSide;
+        const bool caption = button.y < CaptionHeight && button.x >= FrameSide && button.x < WindowWidth - FrameSide;
         // As on Windows, every caption press also starts a move; the game has
         // already acted on it, a painted glyph included.
         if (press && caption && !FrontEnd.quitRequested) {
@@ -107,8 +103,8 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
         }
         return;
     }
-    Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0,
-            msg::PackPoint(button.x - FrameSide, button.y - FrameTop));
+    const platform::WindowPoint client = platform::ClientPointFromWindow(button.x, button.y);
+    Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0, msg::PackPoint(client.x, client.y));
 }
 
 void DeliverGameEvent(const SDL_Event& event) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_handles.h"
+#include "platform/window_geometry.h"
 #include "shell/window_proc.h"
 
 HINSTANCE AppInstance = nullptr;
@@ -18,16 +19,15 @@ int QuitCode = 0;
 namespace {
 
 constexpr const char* WindowName = "Quarvelle";
-constexpr int WindowWidth = 350;
-constexpr int WindowHeight = 420;
 constexpr WORD IconId = 601;
 
 // The frame the game's picture paints around the client area: the game turns
 // client points into window points by exactly these amounts.
-constexpr int FrameLeft = 3;
-constexpr int FrameRight = 3;
-constexpr int FrameBottom = 3;
-constexpr int CaptionHeight = 22;
+using platform::CaptionHeight;
+using platform::FrameBottom;
+using platform::FrameSide;
+using platform::WindowHeight;
+using platform::WindowWidth;
 
 // A popup window has no caption or frame of the platform's own, so nothing
 // drawn by the platform (or by the desktop compositor) hides the picture. The
@@ -43,7 +43,7 @@ LRESULT HitTest(HWND window, LPARAM lParam) {
     const POINT p = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
     if (!PtInRect(&outer, p)) return HTNOWHERE;
     if (p.y < outer.top + CaptionHeight) return HTCAPTION;
-    if (p.x < outer.left + FrameLeft || p.x >= outer.right - FrameRight ||
+    if (p.x < outer.left + FrameSide || p.x >= outer.right - FrameSide ||
         p.y >= outer.bottom - FrameBottom) {
         return HTBORDER;
     }
@@ -59,9 +59,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             // the client rectangle, less the painted frame.
             RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                                   : reinterpret_cast<RECT*>(lParam);
-            client->left += FrameLeft;
+            client->left += FrameSide;
             client->top += CaptionHeight;
-            client->right -= FrameRight;
+            client->right -= FrameSide;
             client->bottom -= FrameBottom;
             // A minimised window's rectangle can be smaller than the frame.
             if (client->right < client->left) client->right = client->left;

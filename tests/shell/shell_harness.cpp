@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "engine/game_state.h"
+#include "platform/window_geometry.h"
 #include "scores/high_score_file.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
@@ -41,7 +42,10 @@ void RemoveScratchDir() {
     ScratchDir().clear();
 }
 
-std::intptr_t ClientPoint(int x, int y) { return msg::PackPoint(x - 3, y - 22); }
+std::intptr_t ClientPoint(int x, int y) {
+    const platform::WindowPoint client = platform::ClientPointFromWindow(x, y);
+    return msg::PackPoint(client.x, client.y);
+}
 
 std::intptr_t ScreenPointOf(int x, int y) {
     const platform::ScreenPoint origin = fake::Fake().origin;

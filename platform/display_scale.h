@@ -1,0 +1,25 @@
+// How large a front-end shows the game's picture on a high-density screen:
+// every game pixel as k by k screen pixels, k a whole number chosen from the
+// desktop's own scale setting and lowered until the window fits its screen.
+// Both front-ends use this one rule; nothing above the seam knows k.
+#pragma once
+
+#include "platform/window_geometry.h"
+
+namespace platform {
+
+// The desktop's dots per inch at 100 % scale.
+constexpr int BaseDpi = 96;
+
+// The nearest whole number to dpi / 96, halves rounded down (144 gives 1, 168
+// gives 2), at least 1; then the largest k not above it at which the whole
+// window fits a work area of workWidth by workHeight (never below 1). A dpi of
+// 0 or less means "not set": k is 1.
+constexpr int ChooseScale(int dpi, int workWidth, int workHeight) {
+    int k = dpi > 0 ? (dpi + BaseDpi / 2 - 1) / BaseDpi : 1;
+    if (k < 1) k = 1;
+    while (k > 1 && (WindowWidth * k > workWidth || WindowHeight * k > workHeight)) --k;
+    return k;
+}
+
+}  // namespace platform
