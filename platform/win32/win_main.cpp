@@ -30,9 +30,11 @@ using platform::WindowHeight;
 using platform::WindowWidth;
 
 // A popup window has no caption or frame of the platform's own, so nothing
-// drawn by the platform (or by the desktop compositor) hides the picture. The
-// minimise box lets the taskbar minimise and restore it.
-constexpr DWORD WindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+// drawn by the platform (or by the desktop compositor) hides the picture. It
+// has no system menu either (Alt+Space opens nothing, and the window manager is
+// offered no close of its own); the minimise box only lets the taskbar minimise
+// and restore it, as the painted minimise button does.
+constexpr DWORD WindowStyle = WS_POPUP | WS_MINIMIZEBOX;
 
 // The non-client area is the painted frame: the strip at the top acts as the
 // caption (it drags the window and its presses reach the game as caption
