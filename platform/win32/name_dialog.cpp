@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/window_scale.h"
 #include "scores/high_score_table.h"
 #include "scores/name_entry.h"
 
@@ -30,6 +31,7 @@ INT_PTR CALLBACK NameDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
 namespace platform {
 
 int RunNameDialog() {
+    ShowPicture();  // the picture the dialog opens over
     const INT_PTR result =
         DialogBoxParamA(AppInstance, "ScoreDB", MainWindow, NameDialogProcedure, 0);
     OpenDialog = nullptr;

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/window_scale.h"
 
 namespace platform {
 
@@ -22,12 +23,7 @@ void FreeCatalogueImage(ImageId id) {
     CatalogueBitmaps[id] = nullptr;
 }
 
-void ReleaseSurfaces() {
-    ReleaseDC(MainWindow, WindowDC);
-    DeleteDC(MemoryDC);
-    WindowDC = nullptr;
-    MemoryDC = nullptr;
-}
+void ReleaseSurfaces() { ReleaseWindowSurfaces(); }
 
 void SelectTextFont() { SelectObject(WindowDC, GetStockObject(ANSI_VAR_FONT)); }
 
@@ -35,6 +31,7 @@ void CopyImage(ImageId id, int x, int y, int w, int h) {
     if (id < 0 || id >= MaxImages) return;
     SelectObject(MemoryDC, CatalogueBitmaps[id]);
     BitBlt(WindowDC, x, y, w, h, MemoryDC, 0, 0, SRCCOPY);
+    NotePictureChanged();
 }
 
 TextSize MeasureText(const char* text) {
@@ -46,10 +43,13 @@ TextSize MeasureText(const char* text) {
 void WriteText(int x, int y, const char* text) {
     SetBkMode(WindowDC, TRANSPARENT);
     TextOutA(WindowDC, x, y, text, lstrlenA(text));
+    NotePictureChanged();
 }
 
-// Without a sound device PlaySoundA fails at once, in either mode.
+// Without a sound device PlaySoundA fails at once, in either mode. A waiting
+// sound stops the program: the player sees meanwhile what has been drawn.
 void PlayWave(int cue, bool wait) {
+    if (wait) ShowPicture();
     const DWORD flags = SND_RESOURCE | (wait ? 0 : SND_ASYNC);
     PlaySoundA(MAKEINTRESOURCEA(cue), AppInstance, flags);
 }
@@ -71,6 +71,7 @@ void PostQuit(int exitCode) {
 }
 
 int ShowMessageBox(const char* text, const char* caption, int buttons) {
+    ShowPicture();
     return MessageBoxA(MainWindow, text, caption, static_cast<UINT>(buttons));
 }
 

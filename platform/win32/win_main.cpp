@@ -2,8 +2,10 @@
 // surfaces and the message loop, and the window procedure that hands every
 // message to the game and then to DefWindowProcA. Knows no game rule.
 #include <windows.h>
+#include <windowsx.h>
 
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/window_scale.h"
 #include "platform/window_geometry.h"
 #include "shell/window_proc.h"
 
@@ -36,35 +38,72 @@ using platform::WindowWidth;
 // and restore it, as the painted minimise button does.
 constexpr DWORD WindowStyle = WS_POPUP | WS_MINIMIZEBOX;
 
+// The window point under screen point `lParam`, in game pixels.
+POINT WindowPointAt(HWND window, LPARAM lParam) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const LPARAM game = GameScreenPoint(window, lParam);
+    return {GET_X_LPARAM(game) - outer.left, GET_Y_LPARAM(game) - outer.top};
+}
+
 // The non-client area is the painted frame: the strip at the top acts as the
 // caption (it drags the window and its presses reach the game as caption
 // presses), the thin rim as a border.
 LRESULT HitTest(HWND window, LPARAM lParam) {
     RECT outer;
     GetWindowRect(window, &outer);
-    const POINT p = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
-    if (!PtInRect(&outer, p)) return HTNOWHERE;
-    if (p.y < outer.top + CaptionHeight) return HTCAPTION;
-    if (p.x < outer.left + FrameSide || p.x >= outer.right - FrameSide ||
-        p.y >= outer.bottom - FrameBottom) {
-        return HTBORDER;
-    }
+    const POINT screen = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!PtInRect(&outer, screen)) return HTNOWHERE;
+    const POINT p = WindowPointAt(window, lParam);
+    if (p.y < CaptionHeight) return HTCAPTION;
+    if (platform::OnFrame(p.x, p.y)) return HTBORDER;
     return HTCLIENT;
 }
 
+// Mouse messages whose lParam is a client point, and those whose lParam is a
+// screen point (the hit test and the non-client ones).
+bool HasClientPoint(UINT message) {
+    return message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) ||
+           (message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK);
+}
+bool HasScreenPoint(UINT message) {
+    return message == WM_NCHITTEST || (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+// The window at scale k, centred on the rectangle `around`.
+RECT ScaledPlace(const RECT& around, int k) {
+    const int x = (around.left + around.right) / 2 - ScaledWidth(k) / 2;
+    const int y = (around.top + around.bottom) / 2 - ScaledHeight(k) / 2;
+    return {x, y, x + ScaledWidth(k), y + ScaledHeight(k)};
+}
+
+// The window has reached a monitor of another DPI: it takes that monitor's
+// scale at once, at the place the system suggests for it.
+void FollowDpi(HWND window, UINT dpi, const RECT& suggested) {
+    const int k = ChooseWindowScale(dpi, suggested);
+    ChangeScale(k);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, ScaledWidth(k), ScaledHeight(k),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowPicture(true);
+}
+
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindowProc(message, wParam, lParam);
+    LPARAM gameLParam = lParam;
+    if (HasClientPoint(message)) gameLParam = GameClientPoint(lParam);
+    if (HasScreenPoint(message)) gameLParam = GameScreenPoint(window, lParam);
+    MainWindowProc(message, wParam, gameLParam);
     LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+    bool uncovered = false;  // the platform may have drawn over the picture
     switch (message) {
         case WM_NCCALCSIZE: {
             // Both forms carry the proposed window rectangle first; it becomes
-            // the client rectangle, less the painted frame.
+            // the client rectangle, less the painted frame at the window's scale.
             RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                                   : reinterpret_cast<RECT*>(lParam);
-            client->left += FrameSide;
-            client->top += CaptionHeight;
-            client->right -= FrameSide;
-            client->bottom -= FrameBottom;
+            client->left += FrameSide * WindowScale;
+            client->top += CaptionHeight * WindowScale;
+            client->right -= FrameSide * WindowScale;
+            client->bottom -= FrameBottom * WindowScale;
             // A minimised window's rectangle can be smaller than the frame.
             if (client->right < client->left) client->right = client->left;
             if (client->bottom < client->top) client->bottom = client->top;
@@ -78,10 +117,21 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             // The game repaints its frame only when the client area is painted;
             // when only the frame was uncovered, have the client painted too.
             InvalidateRect(window, nullptr, FALSE);
+            uncovered = true;
+            break;
+        case WM_DPICHANGED:
+            FollowDpi(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            break;
+        case WM_PAINT:
+        case WM_ERASEBKGND:
+        case WM_WINDOWPOSCHANGED:
+            uncovered = true;
             break;
         default:
             break;
     }
+    // What the game drew while handling the message shows now.
+    ShowPicture(uncovered);
     // A modal loop of the default handling (Wine's caption drag among them)
     // may take the quit message for itself; the main loop must still see it.
     if (QuitRequested) PostQuitMessage(QuitCode);
@@ -106,14 +156,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     windowClass.lpszClassName = WindowName;
     if (RegisterClassExA(&windowClass) == 0) return 0;
 
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - WindowWidth / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - WindowHeight / 2;
-    MainWindow = CreateWindowExA(0, WindowName, WindowName, WindowStyle, x, y, WindowWidth,
+    // Centred on the screen; then, before anything is drawn, as large as the
+    // DPI of the monitor it landed on asks, centred again.
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT place = ScaledPlace(screen, 1);
+    MainWindow = CreateWindowExA(0, WindowName, WindowName, WindowStyle, place.left, place.top, WindowWidth,
                                  WindowHeight, nullptr, nullptr, AppInstance, nullptr);
     if (MainWindow == nullptr) return 0;
+    const int k = ChooseWindowScale(WindowDpi(MainWindow), place);
+    if (k > 1) {
+        ChangeScale(k);
+        const RECT scaled = ScaledPlace(screen, k);
+        SetWindowPos(MainWindow, nullptr, scaled.left, scaled.top, ScaledWidth(k), ScaledHeight(k),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
-    WindowDC = GetWindowDC(MainWindow);
-    MemoryDC = CreateCompatibleDC(WindowDC);
+    SetUpSurfaces(MainWindow);
     ShowWindow(MainWindow, ShowCommand);
     UpdateWindow(MainWindow);
 
