@@ -6,15 +6,16 @@ that is not black, digits in the boxes), never the exact art."""
 
 import os
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from x_session import (WINDOW_HEIGHT as WIN_H, WINDOW_WIDTH as WIN_W, Failure, XSession,  # noqa: E402
+                       centred_origin, check, scratch_dir, wait_for)
+
 SCREEN_W, SCREEN_H = 1280, 1024
-WIN_W, WIN_H = 350, 420
-ORIGIN = (SCREEN_W // 2 - WIN_W // 2, SCREEN_H // 2 - WIN_H // 2)
+ORIGIN = centred_origin((SCREEN_W, SCREEN_H))
 
 GUARD = "[Do not cheat!]" + " " * 173 + "."
 DEFAULT_RECORDS = ["Unknown;%d;1;0" % s for s in (50, 40, 30, 20, 10)]
@@ -28,64 +29,29 @@ PREVIEW = (36, 200, 74, 56)
 HIGH_SCORE_NAME_X, HIGH_SCORE_ROW_TOP, HIGH_SCORE_ROW_STEP = 50, 257, 15
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_for(what, probe, limit=20.0):
-    """Polls `probe` until it returns something true; a hang guard, not a timing test."""
-    end = time.monotonic() + limit
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise Failure("gave up waiting for " + what)
-        time.sleep(0.05)
-
-
 class Session:
+    """The program in a scratch directory on its own X server."""
+
     def __init__(self, program):
         self.program = program
-        self.scratch = tempfile.mkdtemp(prefix="quarvelle-sdl-")
-        self.xvfb = None
+        self.scratch = scratch_dir("quarvelle-sdl-")
+        self.x = None
         self.game = None
         self.env = None
 
     def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
-             "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as display:
-            number = display.readline().strip()
-        check(number, "Xvfb did not start")
+        self.x = XSession((SCREEN_W, SCREEN_H))
         # A UTF-8 locale whatever the machine's, so that xdotool types the non-ASCII letters.
-        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
-        self.env.pop("XAUTHORITY", None)
+        self.env = dict(self.x.env, SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
+        self.x.env = self.env
         return self
 
     def __exit__(self, *exc):
-        # Ended cleanly, so that the X server takes its lock file and socket along.
-        for process in (self.game, self.xvfb):
-            if process is not None and process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        self.x.close()
         shutil.rmtree(self.scratch, ignore_errors=True)
 
     def run(self, *command):
-        return subprocess.run(command, env=self.env, capture_output=True, text=True, check=False).stdout
+        return self.x.run(*command)
 
     def write_scores(self, records=DEFAULT_RECORDS):
         with open(self.vorn_path(), "w", newline="") as f:
@@ -95,7 +61,7 @@ class Session:
         return os.path.join(self.scratch, "VORN.DAT")
 
     def start(self):
-        self.game = subprocess.Popen([self.program], cwd=self.scratch, env=self.env)
+        self.game = self.x.start([self.program], cwd=self.scratch)
 
     def exit_code(self, limit=20.0):
         try:
@@ -104,59 +70,23 @@ class Session:
             raise Failure("the program did not end")
 
     def windows(self):
-        """Top-level windows by name: {name: (id, width, height, x, y)}."""
-        found = {}
-        for line in self.run("xwininfo", "-root", "-tree").splitlines():
-            parts = line.split('"')
-            if len(parts) < 3 or not parts[0].strip().startswith("0x"):
-                continue
-            geometry = parts[-1].split()
-            size, _, place = geometry[-2].partition("+")
-            width, height = size.split("x")
-            x, y = place.split("+")
-            found[parts[1]] = (parts[0].strip(), int(width), int(height), int(x), int(y))
-        return found
+        return self.x.windows()
 
     def game_window(self):
         return wait_for("the game window", lambda: self.windows().get("Quarvelle"))
 
     def screen(self):
         """The window's pixels as a Picture, read from the root window."""
-        data = subprocess.run(["import", "-window", "root", "-crop",
-                               "%dx%d+%d+%d" % (WIN_W, WIN_H, ORIGIN[0], ORIGIN[1]), "-depth", "8", "ppm:-"],
-                              env=self.env, capture_output=True, check=True).stdout
-        return Picture(data)
+        return self.x.screenshot((WIN_W, WIN_H, ORIGIN[0], ORIGIN[1]))
 
     def click(self, point):
-        self.run("xdotool", "mousemove", str(ORIGIN[0] + point[0]), str(ORIGIN[1] + point[1]), "click", "1")
+        self.x.click_at(ORIGIN[0] + point[0], ORIGIN[1] + point[1])
 
     def focus(self):
         self.run("xdotool", "windowfocus", self.game_window()[0])
 
     def key(self, *keys):
         self.run("xdotool", "key", *keys)
-
-
-class Picture:
-    def __init__(self, ppm):
-        fields = []
-        at = 0
-        while len(fields) < 4:
-            while ppm[at:at + 1].isspace():
-                at += 1
-            start = at
-            while not ppm[at:at + 1].isspace():
-                at += 1
-            fields.append(ppm[start:at])
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = ppm[at + 1:]
-
-    def at(self, x, y):
-        i = 3 * (y * self.width + x)
-        return tuple(self.pixels[i:i + 3])
-
-    def region(self, x, y, w, h):
-        return [self.at(x + i, y + j) for j in range(h) for i in range(w)]
 
 
 def dark(pixel):

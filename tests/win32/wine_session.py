@@ -14,7 +14,6 @@ Every case runs in its own scratch directory with its own X display, and
 stops what it started (Xvfb, the program, the Wine server of the prefix).
 """
 import argparse
-import ctypes
 import os
 import shutil
 import signal
@@ -22,9 +21,11 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from x_session import (CAPTION_HEIGHT as CAPTION_Y, FRAME_SIDE as FRAME_X, WINDOW_HEIGHT as HEIGHT,  # noqa: E402
+                       WINDOW_WIDTH as WIDTH, Failure, XSession, centred_origin, check, wait_for)
+
 SCREEN = (1024, 768)
-WIDTH, HEIGHT = 350, 420
-FRAME_X, CAPTION_Y = 3, 22
 FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
 GO_BUTTON = (60, 70)       # window point inside the Go button's hit box
 CLOSE_GLYPH = (333, 14)    # window point inside the painted close button
@@ -34,66 +35,35 @@ DIALOG_CLASS = "#32770"     # the window class of dialogs and message boxes
 START_TIMEOUT = 60.0       # a Wine server's first program takes some seconds
 
 
-class Failure(Exception):
-    pass
-
-
-def die_with_session():
-    """Run in each child before it starts: a session killed by ctest's time
-    limit takes its Xvfb and its program with it."""
-    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
-
-
-def check(condition, text):
-    if not condition:
-        raise Failure(text)
-
-
 class Session:
     """One X display, the prefix's Wine server and the programs started in it."""
 
     def __init__(self, args, scratch):
         self.args = args
         self.scratch = scratch
-        self.programs = []
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=die_with_session)
-        os.close(write_end)
-        with os.fdopen(read_end) as display_pipe:
-            number = display_pipe.readline().strip()
-        check(number, "Xvfb did not start")
-        self.env = dict(os.environ)
+        self.x = XSession(SCREEN)
+        self.env = self.x.env
         self.env.update({
-            "DISPLAY": ":" + number,
             "WINEPREFIX": args.prefix,
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",  # no first-run installers
         })
 
     def close(self):
-        for program in self.programs:
+        for program in self.x.programs:
             if program.poll() is None:
                 program.kill()
                 program.wait()
         subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=30)
-        self.xvfb.terminate()
-        self.xvfb.wait()
+        self.x.close()
 
     def run(self, command, cwd=None, timeout=60):
         return subprocess.run(command, env=self.env, cwd=cwd or self.scratch, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
     def start_game(self):
-        program = subprocess.Popen(["wine", self.args.exe], env=self.env, cwd=self.scratch,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   preexec_fn=die_with_session)
-        self.programs.append(program)
-        return program
+        return self.x.start(["wine", self.args.exe], cwd=self.scratch, quiet=True)
 
     def wait_exit(self, program, timeout=20):
         try:
@@ -106,55 +76,24 @@ class Session:
         return result.stdout if result.returncode == 0 else None
 
     def wait_for(self, what, name, timeout=START_TIMEOUT):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            answer = self.probe(what, name)
-            if answer is not None:
-                return answer
-            time.sleep(0.2)
-        raise Failure("no window %r appeared" % name)
+        try:
+            return wait_for("window %r" % name, lambda: self.probe(what, name), timeout, pause=0.2)
+        except Failure:
+            raise Failure("no window %r appeared" % name)
 
     def xdotool(self, *arguments):
         self.run(["xdotool"] + [str(a) for a in arguments], timeout=20)
 
     def click(self, x, y):
-        self.xdotool("mousemove", x, y)
-        time.sleep(0.1)
-        self.xdotool("click", "1")
+        self.x.click_at(x, y)
 
     def screenshot(self):
-        """The whole X screen, read back through ImageMagick as a binary PPM."""
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30).stdout
-        check(data.startswith(b"P6"), "no screenshot")
-        fields, position = [], 2
-        while len(fields) < 3:
-            while data[position:position + 1].isspace():
-                position += 1
-            if data[position:position + 1] == b"#":
-                position = data.index(b"\n", position)
-                continue
-            end = position
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(int(data[position:end]))
-            position = end
-        width, height, _ = fields
-        pixels = data[position + 1:]
-        return Screenshot(width, height, pixels)
+        """The whole X screen."""
+        return self.x.screenshot()
 
-
-class Screenshot:
-    def __init__(self, width, height, pixels):
-        self.width, self.height, self.pixels = width, height, pixels
-
-    def at(self, x, y):
-        offset = 3 * (y * self.width + x)
-        return tuple(self.pixels[offset:offset + 3])
-
-    def save(self, path):
-        with open(path, "wb") as out:
-            out.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels)
+    def frame(self):
+        """The game window's left, top, width, height, client x and y, and 1 if minimised."""
+        return [int(v) for v in self.wait_for("frame", "Quarvelle").split()]
 
 
 def occupied_cells(shot, origin):
@@ -171,17 +110,19 @@ def occupied_cells(shot, origin):
     return sorted(cell for cell, colour in colours.items() if colour != blank)
 
 
-def settled_piece(session, origin):
-    """The cells of the falling piece, read until two screenshots agree (a
-    tick may be drawing the field while one is taken)."""
-    previous = None
-    for _ in range(20):
+def settled_piece(session, origin, accept=lambda cells: True, limit=10.0):
+    """The cells of the falling piece that `accept` takes, read until two
+    screenshots agree (a tick may be drawing the field while one is taken)."""
+    seen = [None]
+
+    def agreed():
         cells = occupied_cells(session.screenshot(), origin)
-        if len(cells) == 4 and cells == previous:
-            return cells
-        previous = cells
-        time.sleep(0.05)
-    raise Failure("no falling piece of four cells on the screen, last seen %r" % previous)
+        previous, seen[0] = seen[0], cells
+        return cells if len(cells) == 4 and cells == previous and accept(cells) else None
+    try:
+        return wait_for("a falling piece", agreed, limit)
+    except Failure:
+        raise Failure("no falling piece of four cells on the screen, last seen %r" % seen[0])
 
 
 def processor_seconds(program):
@@ -269,24 +210,26 @@ def first_picture_problem(shot, left, top, console):
 
 
 def wait_for_first_picture(session, left, top, console, name):
-    deadline = time.monotonic() + 10
-    while True:
-        shot = session.screenshot()
-        problem = first_picture_problem(shot, left, top, console)
-        if problem is None or time.monotonic() > deadline:
-            break
-        time.sleep(0.3)
-    shot.save(os.path.join(session.scratch, name))
-    check(problem is None, problem)
+    seen = [None, None]
+
+    def shown():
+        seen[0] = session.screenshot()
+        seen[1] = first_picture_problem(seen[0], left, top, console)
+        return seen[1] is None
+    try:
+        wait_for("the first picture", shown, 10, pause=0.3)
+    finally:
+        if seen[0] is not None:
+            seen[0].save(os.path.join(session.scratch, name))
+    check(seen[1] is None, seen[1])
 
 
 def case_second_start(session):
     answer_error_box(session, session.start_game())
     program = session.start_game()
-    frame = session.wait_for("frame", "Quarvelle").split()
-    left, top, width, height, client_x, client_y, _ = (int(v) for v in frame)
+    left, top, width, height, client_x, client_y, _ = session.frame()
     check((width, height) == (WIDTH, HEIGHT), "the window is %dx%d" % (width, height))
-    check((left, top) == (SCREEN[0] // 2 - 175, SCREEN[1] // 2 - 210),
+    check((left, top) == centred_origin(SCREEN),
           "the window is at %d,%d, not centred" % (left, top))
     check((client_x - left, client_y - top) == (FRAME_X, CAPTION_Y),
           "the client area starts at %d,%d of the window" % (client_x - left, client_y - top))
@@ -299,25 +242,26 @@ def case_second_start(session):
     # The painted minimise button minimises; restored, the window shows the
     # whole picture again, frame and caption included.
     session.click(left + MINIMISE_GLYPH[0], top + MINIMISE_GLYPH[1])
-    deadline = time.monotonic() + 10
-    while session.wait_for("frame", "Quarvelle").split()[6] != "1":
-        check(time.monotonic() < deadline, "the minimise button did not minimise the window")
-        time.sleep(0.2)
+    try:
+        wait_for("the window minimised", lambda: session.frame()[6] == 1, 10, pause=0.2)
+    except Failure:
+        raise Failure("the minimise button did not minimise the window")
     check(first_picture_problem(session.screenshot(), left, top, console) is not None,
           "the minimised window still shows")
     session.run(["wine", session.args.probe, "restore", "Quarvelle"])
     wait_for_first_picture(session, left, top, console, "restored.ppm")
 
     session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
-    time.sleep(1.5)  # the first piece enters at the first tick
+    # The first piece enters at the first tick.
     before = settled_piece(session, (left, top))
     for key in ("Left", "Left", "Right"):
-        session.xdotool("key", key)
-        time.sleep(0.15)
-    after = settled_piece(session, (left, top))
+        session.xdotool("key", "--delay", "150", key)
     # Two steps left and one right: one column left, whatever the ticks did.
-    check(sorted(c for c, _ in after) == sorted(c - 1 for c, _ in before),
-          "the keys moved the piece from %r to %r" % (before, after))
+    one_left = sorted(c - 1 for c, _ in before)
+    try:
+        after = settled_piece(session, (left, top), lambda cells: sorted(c for c, _ in cells) == one_left)
+    except Failure as failure:
+        raise Failure("the keys did not move the piece from %r one column left: %s" % (before, failure))
     check(min(r for _, r in after) >= min(r for _, r in before), "the piece rose")
     session.screenshot().save(os.path.join(session.scratch, "playing.ppm"))
 
@@ -332,7 +276,7 @@ def case_linux_file(session):
     with open(path, "rb") as data:
         written = data.read()
     program = session.start_game()
-    left, top = (int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2])
+    left, top = session.frame()[:2]
     # A file that fails to load is replaced and announced by the error box,
     # which follows the window's appearance.
     deadline = time.monotonic() + 2.0
@@ -349,9 +293,12 @@ def case_linux_file(session):
         time.sleep(0.15)
         session.xdotool("mousemove", left + 100 + 20 * step, top + 10 + 10 * step)
     session.xdotool("mouseup", "1")
-    time.sleep(0.3)
-    moved = [int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2]]
-    check(moved == [left + 60, top + 30], "the caption drag moved the window to %r" % moved)
+    target = [left + 60, top + 30]
+    try:
+        wait_for("the dragged window", lambda: session.frame()[:2] == target, 5, pause=0.1)
+    except Failure:
+        raise Failure("the caption drag moved the window to %r" % session.frame()[:2])
+    moved = target
     left, top = moved
     session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
     check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
@@ -360,7 +307,7 @@ def case_linux_file(session):
 def case_name_dialog(session):
     answer_error_box(session, session.start_game())
     program = session.start_game()
-    left, top = (int(v) for v in session.wait_for("frame", "Quarvelle").split()[:2])
+    left, top = session.frame()[:2]
     session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
     # Every piece dropped straight down, each step a point, until the stack
     # reaches the entry: the score beats the table's last 10.
@@ -378,10 +325,10 @@ def case_name_dialog(session):
     check(session.probe("texts", DIALOG_CLASS) is not None, "Escape closed the dialog")
     session.xdotool("type", "--delay", "20", "Wine Player 12345")
     session.xdotool("key", "Return")  # the default button, "Play again"
-    deadline = time.monotonic() + 10
-    while session.probe("texts", DIALOG_CLASS) is not None:
-        check(time.monotonic() < deadline, "the dialog stayed open")
-        time.sleep(0.2)
+    try:
+        wait_for("the dialog to close", lambda: session.probe("texts", DIALOG_CLASS) is None, 10, pause=0.2)
+    except Failure:
+        raise Failure("the dialog stayed open")
     records = [line.split(b";")[0] for line in vorn_lines(os.path.join(session.scratch, "VORN.DAT"))[1:6]]
     check(b"Wine Player 1" in records, "the table holds %r, not the first 13 characters typed" % records)
     session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
