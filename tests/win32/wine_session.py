@@ -4,17 +4,22 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
 
     wine_session.py prefix        make a fresh Wine prefix (no sound device)
     wine_session.py first-start   no VORN.DAT: the error box, then exit code 0
-    wine_session.py second-start  the window, its picture, minimised and restored,
-                                  a piece moved, closed
+    wine_session.py second-start  the window, its picture, no system menu,
+                                  minimised and restored, a piece moved, closed
     wine_session.py linux-file    a VORN.DAT written on Linux loads here; the
                                   caption drags the window
     wine_session.py name-dialog   a game lost with a high score asks for a name
+    wine_session.py high-dpi      at 192 dpi the window shows every pixel as 2 by 2
+                                  and takes clicks in game pixels
+    wine_session.py dpi-fit       at 192 dpi a screen too small for 700 by 840
+                                  keeps the window at 350 by 420
 
 Every case runs in its own scratch directory with its own X display, and
 stops what it started (Xvfb, the program, the Wine server of the prefix).
 """
 import argparse
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -28,20 +33,23 @@ from x_session import (CAPTION_HEIGHT as CAPTION_Y, FRAME_SIDE as FRAME_X, WINDO
 SCREEN = (1024, 768)
 FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
 GO_BUTTON = (60, 70)       # window point inside the Go button's hit box
+PAUSE_BUTTON = (60, 105)   # and inside the Pause button's
+GO_FACE, PAUSE_FACE = (40, 59), (40, 93)  # where the pressed faces are drawn
 CLOSE_GLYPH = (333, 14)    # window point inside the painted close button
 MINIMISE_GLYPH = (312, 14)  # and inside the painted minimise button
 MESSAGE = "High score file corrupted or missing, please restart game."
 DIALOG_CLASS = "#32770"     # the window class of dialogs and message boxes
 START_TIMEOUT = 60.0       # a Wine server's first program takes some seconds
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"  # its LogPixels is the DPI Wine reports
 
 
 class Session:
     """One X display, the prefix's Wine server and the programs started in it."""
 
-    def __init__(self, args, scratch):
+    def __init__(self, args, scratch, screen=SCREEN):
         self.args = args
         self.scratch = scratch
-        self.x = XSession(SCREEN)
+        self.x = XSession(screen)
         self.env = self.x.env
         self.env.update({
             "WINEPREFIX": args.prefix,
@@ -239,8 +247,17 @@ def case_second_start(session):
     wait_for_first_picture(session, left, top, console, "started.ppm")
     report_idle_processor_time(program)
 
-    # The painted minimise button minimises; restored, the window shows the
-    # whole picture again, frame and caption included.
+    started = session.screenshot().region(left, top, WIDTH, HEIGHT)
+
+    # The window has no system menu: Alt+Space opens nothing.
+    shown = shown_windows(session)
+    session.xdotool("key", "alt+space")
+    check_nothing_opens(session, shown, "Alt+Space")
+    check(session.frame()[6] == 0, "Alt+Space minimised the window")
+
+    # The painted minimise button minimises and leaves nothing behind (no menu,
+    # no other window); restored, the window shows the whole picture again,
+    # frame and caption included, as it was before.
     session.click(left + MINIMISE_GLYPH[0], top + MINIMISE_GLYPH[1])
     try:
         wait_for("the window minimised", lambda: session.frame()[6] == 1, 10, pause=0.2)
@@ -248,8 +265,15 @@ def case_second_start(session):
         raise Failure("the minimise button did not minimise the window")
     check(first_picture_problem(session.screenshot(), left, top, console) is not None,
           "the minimised window still shows")
+    check_nothing_opens(session, shown, "the painted minimise button")
     session.run(["wine", session.args.probe, "restore", "Quarvelle"])
     wait_for_first_picture(session, left, top, console, "restored.ppm")
+    try:
+        wait_for("the picture of before", lambda: session.screenshot().region(left, top, WIDTH, HEIGHT) == started,
+                 5, pause=0.2)
+    except Failure:
+        raise Failure("the restored window does not show the picture it showed before it was minimised")
+    check(shown_windows(session) == shown, "restoring the window left another window on the screen")
 
     session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
     # The first piece enters at the first tick.
@@ -335,6 +359,172 @@ def case_name_dialog(session):
     check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
 
 
+def shown_windows(session):
+    """The top-level X windows on the screen (mapped and viewable), by id: a
+    menu or a box of Wine's is one of them."""
+    listing = session.x.run("xwininfo", "-root", "-children")
+    ids = re.findall(r"^\s+(0x[0-9a-f]+)", listing, re.M)
+    return {i for i in ids if "IsViewable" in session.x.run("xwininfo", "-id", i)}
+
+
+def check_nothing_opens(session, shown, what, limit=1.5):
+    """No other window comes to the screen after `what`; a menu or a box of
+    the platform's own shows within a fraction of the limit."""
+    end = time.monotonic() + limit
+    while time.monotonic() < end:
+        new = shown_windows(session) - shown
+        check(not new, "%s opened a window (%s)" % (what, ", ".join(sorted(new))))
+        time.sleep(0.1)
+
+
+def wait_for_window(session, screen, k):
+    """The game window at scale k: 350k by 420k, centred on the screen, its
+    client area inside the painted frame. Returns its left and top."""
+    left, top, width, height, client_x, client_y, _ = session.frame()
+    check((width, height) == (WIDTH * k, HEIGHT * k),
+          "the window is %dx%d, not %dx%d" % (width, height, WIDTH * k, HEIGHT * k))
+    check((left, top) == (screen[0] // 2 - WIDTH * k // 2, screen[1] // 2 - HEIGHT * k // 2),
+          "the window is at %d,%d, not centred" % (left, top))
+    check((client_x - left, client_y - top) == (FRAME_X * k, CAPTION_Y * k),
+          "the client area starts at %d,%d of the window" % (client_x - left, client_y - top))
+    return left, top
+
+
+def window_rows(shot, left, top):
+    """The window's picture at scale 1, as one byte string a row."""
+    return [shot.pixels[3 * ((top + y) * shot.width + left):][:3 * WIDTH] for y in range(HEIGHT)]
+
+
+def scaled_picture_problem(shot, left, top, k, rows):
+    """What keeps the window at scale k from showing `rows` (a picture at scale
+    1) with every pixel as one k by k block of the same colour."""
+    for y, row in enumerate(rows):
+        expected = b"".join(row[i:i + 3] * k for i in range(0, len(row), 3))
+        for j in range(k):
+            start = 3 * ((top + k * y + j) * shot.width + left)
+            seen = shot.pixels[start:start + len(expected)]
+            if seen != expected:
+                x = next(i for i in range(len(expected)) if seen[i:i + 1] != expected[i:i + 1]) // 3
+                return ("the screen pixel %d,%d of the window is not the picture's pixel %d,%d at scale %d"
+                        % (x, k * y + j, x // k, y, k))
+    return None
+
+
+def face_shows(shot, left, top, k, face, place):
+    """Whether the image `face` (rows of colours) shows at window point
+    `place`, each of its pixels as a block at scale k."""
+    return all(shot.at(left + k * (place[0] + i), top + k * (place[1] + j)) == colour
+               for j, line in enumerate(face) for i, colour in enumerate(line))
+
+
+def desktop_dpi(session):
+    """The LogPixels value of the prefix, or None when it is not set."""
+    found = re.search(r"LogPixels\s+REG_DWORD\s+0x([0-9a-fA-F]+)",
+                      session.run(["wine", "reg", "query", DESKTOP_KEY, "/v", "LogPixels"]).stdout)
+    return int(found.group(1), 16) if found else None
+
+
+def set_desktop_dpi(session, dpi):
+    """Sets the DPI Wine reports to programs started from now on; None removes it."""
+    if dpi is None:
+        command = ["wine", "reg", "delete", DESKTOP_KEY, "/v", "LogPixels", "/f"]
+    else:
+        command = ["wine", "reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"]
+    session.run(command)
+
+
+def close_game(session, program, left, top, k=1):
+    session.click(left + k * CLOSE_GLYPH[0], top + k * CLOSE_GLYPH[1])
+    check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
+
+
+def case_high_dpi(session):
+    """The start screen at the default DPI, then at 192 dpi: twice the size,
+    the same picture in 2 by 2 blocks, presses taken in game pixels."""
+    screen = session.x.screen
+    check(subprocess.run([session.args.tool, "save", "Tux", "777"], cwd=session.scratch).returncode == 0,
+          "the Linux build did not write VORN.DAT")
+    console = read_bitmap(os.path.join(session.args.bitmaps, "Console.bmp"))
+    program = session.start_game()
+    left, top = wait_for_window(session, screen, 1)
+    wait_for_first_picture(session, left, top, console, "dpi-96.ppm")
+    rows = window_rows(session.screenshot(), left, top)
+    close_game(session, program, left, top)
+
+    k = 2
+    before = desktop_dpi(session)
+    set_desktop_dpi(session, 96 * k)
+    try:
+        program = session.start_game()
+        left, top = wait_for_window(session, screen, k)
+        seen = [None, None]
+
+        def shown():
+            seen[0] = session.screenshot()
+            seen[1] = scaled_picture_problem(seen[0], left, top, k, rows)
+            return seen[1] is None
+        try:
+            wait_for("the picture at scale 2", shown, 10, pause=0.3)
+        finally:
+            if seen[0] is not None:
+                seen[0].save(os.path.join(session.scratch, "dpi-192.ppm"))
+        check(seen[1] is None, seen[1])
+
+        # Go's hit box starts at window x 43: screen x 85 of the window is
+        # still x 42 and misses, 86 is 43 and hits. The miss is seen once the
+        # Pause press after it has been drawn: Go must still be raised.
+        go_pressed = read_bitmap(os.path.join(session.args.bitmaps, "GoBD.bmp"))
+        pause_pressed = read_bitmap(os.path.join(session.args.bitmaps, "PauseBD.bmp"))
+        session.xdotool("mousemove", left + 85, top + 2 * 61, "mousedown", "1", "mouseup", "1")
+        session.xdotool("mousemove", left + k * PAUSE_BUTTON[0], top + k * PAUSE_BUTTON[1], "mousedown", "1")
+        wait_for("the Pause button pressed",
+                 lambda: face_shows(session.screenshot(), left, top, k, pause_pressed, PAUSE_FACE), 10)
+        check(not face_shows(session.screenshot(), left, top, k, go_pressed, GO_FACE),
+              "a press at window x 42 hit Go")
+        session.xdotool("mouseup", "1")
+        session.xdotool("mousemove", left + 86, top + 2 * 61, "mousedown", "1")
+        try:
+            wait_for("the Go button pressed",
+                     lambda: face_shows(session.screenshot(), left, top, k, go_pressed, GO_FACE), 10)
+        except Failure:
+            raise Failure("a press at window point 43,61 did not hit Go")
+        session.xdotool("mouseup", "1")
+        # The released Go starts a game: its first piece falls in the field.
+        scaled_field = [(left + k * (FIELD_X + CELL * c + CELL // 2), top + k * (FIELD_Y + CELL * r + CELL // 2))
+                        for r in range(ROWS) for c in range(COLUMNS)]
+
+        def piece():
+            shot = session.screenshot()
+            colours = [shot.at(x, y) for x, y in scaled_field]
+            blank = max(set(colours), key=colours.count)
+            return sum(colour != blank for colour in colours) == 4
+        try:
+            wait_for("the first piece", piece, 10, pause=0.2)
+        except Failure:
+            raise Failure("Go released at scale 2 started no game")
+        session.screenshot().save(os.path.join(session.scratch, "dpi-192-playing.ppm"))
+        close_game(session, program, left, top, k)
+    finally:
+        set_desktop_dpi(session, before)
+
+
+def case_dpi_fit(session):
+    """192 dpi asks for scale 2, but 700 by 840 does not fit a 1024 by 768
+    screen: the window stays at scale 1, pixel for pixel."""
+    check(subprocess.run([session.args.tool, "save", "Tux", "777"], cwd=session.scratch).returncode == 0,
+          "the Linux build did not write VORN.DAT")
+    before = desktop_dpi(session)
+    set_desktop_dpi(session, 192)
+    try:
+        program = session.start_game()
+        left, top = wait_for_window(session, session.x.screen, 1)
+        console = read_bitmap(os.path.join(session.args.bitmaps, "Console.bmp"))
+        wait_for_first_picture(session, left, top, console, "dpi-192-small-screen.ppm")
+        close_game(session, program, left, top)
+    finally:
+        set_desktop_dpi(session, before)
+
+
 def make_prefix(args):
     shutil.rmtree(args.prefix, ignore_errors=True)
     session = Session(args, os.path.dirname(args.prefix))
@@ -347,7 +537,9 @@ def make_prefix(args):
 
 
 CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file,
-         "name-dialog": case_name_dialog}
+         "name-dialog": case_name_dialog, "high-dpi": case_high_dpi, "dpi-fit": case_dpi_fit}
+# The screen of each case, where it is not the usual one.
+SCREENS = {"high-dpi": (1920, 1200)}
 
 
 def main():
@@ -372,7 +564,7 @@ def main():
         scratch = os.path.join(args.scratch, args.case)
         shutil.rmtree(scratch, ignore_errors=True)
         os.makedirs(scratch)
-        session = Session(args, scratch)
+        session = Session(args, scratch, SCREENS.get(args.case, SCREEN))
         try:
             CASES[args.case](session)
         finally:
