@@ -503,7 +503,19 @@ def case_high_dpi(session):
         except Failure:
             raise Failure("Go released at scale 2 started no game")
         session.screenshot().save(os.path.join(session.scratch, "dpi-192-playing.ppm"))
-        close_game(session, program, left, top, k)
+
+        # The caption drag moves the window by screen pixels, under the pointer.
+        session.xdotool("mousemove", left + 200, top + 20, "mousedown", "1")
+        for step in (1, 2, 3):
+            time.sleep(0.15)
+            session.xdotool("mousemove", left + 200 + 20 * step, top + 20 + 10 * step)
+        session.xdotool("mouseup", "1")
+        target = [left + 60, top + 30]
+        try:
+            wait_for("the dragged window", lambda: session.frame()[:2] == target, 5, pause=0.1)
+        except Failure:
+            raise Failure("the caption drag at scale 2 moved the window to %r, not %r" % (session.frame()[:2], target))
+        close_game(session, program, target[0], target[1], k)
     finally:
         set_desktop_dpi(session, before)
 
