@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <climits>
+
 #include "platform/win32/win32_handles.h"
+#include "platform/display_scale.h"
 #include "platform/win32/window_scale.h"
 #include "platform/window_geometry.h"
 #include "shell/window_proc.h"
@@ -119,6 +122,15 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             InvalidateRect(window, nullptr, FALSE);
             uncovered = true;
             break;
+        case WM_GETDPISCALEDSIZE: {
+            // The size the window takes on a monitor of that DPI (before it is
+            // fitted to that monitor's work area), so that the place the system
+            // suggests for it is worked out from the right size.
+            const int k = platform::ChooseScale(static_cast<int>(wParam), INT_MAX, INT_MAX);
+            *reinterpret_cast<SIZE*>(lParam) = {ScaledWidth(k), ScaledHeight(k)};
+            result = TRUE;
+            break;
+        }
         case WM_DPICHANGED:
             FollowDpi(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             break;
