@@ -95,8 +95,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     if (HasClientPoint(message)) gameLParam = GameClientPoint(lParam);
     if (HasScreenPoint(message)) gameLParam = GameScreenPoint(window, lParam);
     MainWindowProc(message, wParam, gameLParam);
+    // What the game drew shows before the default handling, which may run a
+    // modal loop of its own (the caption drag).
+    ShowPicture();
     LRESULT result = DefWindowProcA(window, message, wParam, lParam);
-    bool uncovered = false;  // the platform may have drawn over the picture
+    bool uncovered = false;
     switch (message) {
         case WM_NCCALCSIZE: {
             // Both forms carry the proposed window rectangle first; it becomes
@@ -142,7 +145,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         default:
             break;
     }
-    // What the game drew while handling the message shows now.
+    // And again where the default handling or the platform drew over it.
     ShowPicture(uncovered);
     // A modal loop of the default handling (Wine's caption drag among them)
     // may take the quit message for itself; the main loop must still see it.
