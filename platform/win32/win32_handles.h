@@ -11,7 +11,9 @@ constexpr int MaxImages = 64;
 extern HINSTANCE AppInstance;  // module of every resource; set on entry
 extern int ShowCommand;        // show state handed to WinMain; used once
 extern HWND MainWindow;        // the one window; owner of boxes, timer, dialog
-extern HDC WindowDC;           // the whole window, caption and frame included
+extern HDC WindowDC;           // the whole window, caption and frame included, at
+                               // scale 1: its own surface, or its picture in memory
+                               // when the window shows it larger (window_scale.h)
 extern HDC MemoryDC;           // holds the one bitmap being copied
 extern HBITMAP CatalogueBitmaps[MaxImages];  // filled by LoadCatalogueImage
 extern bool QuitRequested;     // set once the game has asked the loop to end
