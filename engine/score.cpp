@@ -3,7 +3,6 @@
 #include "engine/engine.h"
 #include "platform/platform.h"
 #include "render/draw.h"
-#include "scores/high_score_table.h"
 #include "shell/sound_cues.h"
 
 namespace {
@@ -33,10 +32,12 @@ void SpeedUp() {
 
 // Leaves gameOver, running and the falling piece's record alone: the caller
 // decides whether play starts, and the first piece enters at the next tick.
+// The best-score box shows bestScoreShown as the caller left it: the engine
+// knows no table of results.
 void NewGame() {
     platform::ArmTimer(Game.fallTimerId, StartInterval);
     SeedDealer(static_cast<std::uint32_t>(platform::TimeSeconds()));
-    for (BlockImage& cell : Game.board.cells) cell = BlockImage::Blank;
+    BlankBoard();
     Game.rotationState = 0;
     Game.softDrop = false;
     Game.pieceFalling = false;
@@ -51,6 +52,5 @@ void NewGame() {
     DrawLevelBox();
     DrawNextPiece();
     DrawBoard();
-    Game.bestScoreShown = HighScores.entries[0].score;
     DrawBestScoreBox();
 }
