@@ -119,6 +119,7 @@ const Refusal Refusals[] = {
     {"fresh kind 2 turns", 2, "", Rotate},
     {"fresh kind 3 turns", 3, "", Rotate},
     {"fresh bar turns", 5, "", Rotate},
+    {"centre in column 0", 4, "dtlllll", Rotate},
     {"centre in column 9", 3, "dtrrrr", Rotate},
     {"flat piece in row 17", 4, "dddddddddddddddd", Rotate},
     {"standing bar, centre in column 1", 5, "dtllll", Rotate},
