@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Windows program (MinGW-w64, run
 # under Wine), the Linux program and all tests, then the unit tests again
-# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# in a Release build and built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
@@ -24,6 +25,11 @@ cmake -S . -B build -DQUARVELLE_WIN32_EXE="$here/build-win32/quarvelle.exe" >/de
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -L unit -j"$jobs")
 (cd build && ctest --output-on-failure -LE unit)
+
+echo "== Unit tests in the Release build (-O3), as a packager builds them"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUARVELLE_UNIT_ONLY=ON >/dev/null
+cmake --build build-release -j"$jobs"
+(cd build-release && ctest --output-on-failure -L unit -j"$jobs")
 
 echo "== Unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DQUARVELLE_SANITIZE=ON -DQUARVELLE_UNIT_ONLY=ON >/dev/null

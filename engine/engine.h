@@ -22,7 +22,8 @@ void ShiftRowsDown(int row);
 // Raises the level when ten rows per level have been removed.
 void CheckLevel();
 void SpeedUp();
-// Puts the counters, the board and the fall timer back to a game's start.
+// Puts the counters, the board and the fall timer back to a game's start and
+// draws them, the best-score box with bestScoreShown as it stands.
 void NewGame();
 
 // The dealing generator: the same seed deals the same pieces on every platform.

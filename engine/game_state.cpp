@@ -4,3 +4,7 @@
 GameState Game;
 
 void AddScore(std::int32_t points) { Game.score += points; }
+
+void BlankBoard() {
+    for (BlockImage& cell : Game.board.cells) cell = BlockImage::Blank;
+}

@@ -43,7 +43,8 @@ struct GameState {
     std::int32_t fallTimerId = 1;    // the window timer's identity, always 1
     std::int32_t score = 0;          // points of this game (AddScore, NewGame)
     std::int32_t linesCleared = 0;   // rows removed in this game (ShiftRowsDown)
-    std::int32_t bestScoreShown = 0; // best-score box; start-up and NewGame only
+    std::int32_t bestScoreShown = 0; // best-score box: the table's top, set by the shell
+                                     // at start-up and before each NewGame
     Board board{};                   // the field, falling piece included
     ActivePiece activePiece{};       // the falling piece (spawn, moves)
 };
@@ -53,3 +54,6 @@ extern GameState Game;
 
 // Adds points to the score. Draws nothing: each caller redraws the score box.
 void AddScore(std::int32_t points);
+// Empties every cell of the board. Draws nothing: the caller draws the board
+// when it next shows it (start-up, NewGame).
+void BlankBoard();

@@ -44,6 +44,9 @@ bool InLastRow(std::int32_t cell) { return cell + 10 > BoardCells - 1; }
 
 constexpr int BarKind = 5;
 constexpr int SquareKind = 6;
+// The bar's two standing states, by the side its next turn lays it down to.
+constexpr RotationState StandingBarReachingLeft = 4;
+constexpr RotationState StandingBarReachingRight = 12;
 
 }  // namespace
 
@@ -75,19 +78,24 @@ int MoveDown() {
     return 1;
 }
 
-// Turns about the centre, which must lie in columns 1 to 8 and rows 1 to 16
-// (for the standing bar, also clear of the column it would swing past).
+// Turns about the centre, which must lie off the field's edges: columns 1 to
+// 8 and rows 1 to 16, so that no block of a turned piece wraps round to the
+// other side or leaves the field. A refused turn changes nothing.
 int Rotate() {
     if (Game.currentKind == SquareKind) {
         PlaySoundCue(SoundCue::Rotate);
         return 1;
     }
     ActivePiece& piece = Game.activePiece;
-    const std::int32_t c = piece.centre;
-    if (c % 10 == 0 || (c - 9) % 10 == 0 || c <= 9 || c >= 170) return 0;
+    const std::int32_t column = piece.centre % BoardColumns;
+    const std::int32_t row = piece.centre / BoardColumns;
+    if (column == 0 || column == BoardColumns - 1 || row == 0 || row == BoardRows - 1) return 0;
     if (Game.currentKind == BarKind) {
-        if (Game.rotationState == 4 && (c - 1) % 10 == 0) return 0;
-        if (Game.rotationState == 12 && (c - 8) % 10 == 0) return 0;
+        // The standing bar lies down two blocks to one side of its centre and
+        // one to the other: from state 4 two to the left, from state 12 two
+        // to the right, so one column more must stay free on that side.
+        if (Game.rotationState == StandingBarReachingLeft && column == 1) return 0;
+        if (Game.rotationState == StandingBarReachingRight && column == BoardColumns - 2) return 0;
     }
     const RotationState state = Game.rotationState & 12;
     WritePieceCells(BlockImage::Blank);

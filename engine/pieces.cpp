@@ -24,8 +24,5 @@ constexpr PieceTemplate PieceTable[PieceKinds] = {
 
 void BuildPieceTemplates() {
     Game.activePiece = ActivePiece{};
-    for (int kind = 0; kind < PieceKinds; ++kind) {
-        PieceTemplates[kind] = PieceTemplate{};
-        PieceTemplates[kind] = PieceTable[kind];
-    }
+    for (int kind = 0; kind < PieceKinds; ++kind) PieceTemplates[kind] = PieceTable[kind];
 }

@@ -8,6 +8,6 @@ constexpr int PieceKinds = 7;
 // Built once at start-up by BuildPieceTemplates, never changed afterwards.
 extern PieceTemplate PieceTemplates[PieceKinds];
 
-// Clears the falling piece and the seven templates, then fills the templates
-// from the piece table.
+// Clears the falling piece, then fills the seven templates from the piece
+// table.
 void BuildPieceTemplates();

@@ -55,7 +55,6 @@ void SpawnPiece() {
         Game.currentKind = Game.nextKind;
     Game.nextKind = NextDealt() % PieceKinds;
     DrawNextPiece();
-    Game.activePiece = ActivePiece{};
     Game.activePiece = PieceTemplates[Game.currentKind];
 }
 

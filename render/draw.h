@@ -1,5 +1,5 @@
-// Drawing the screens: the console, the field, the pages, the status boxes and
-// the full redraws. Immediate: every call copies straight into the window.
+// Drawing the screens: the console, the field, the side pages, the status
+// boxes and the full redraw of the game screen. Immediate: every call copies straight into the window.
 // Before the images are loaded every call draws nothing.
 #pragma once
 
@@ -12,8 +12,6 @@ void DrawLeftPage();
 void DrawRightPage();
 // Console, score, level, preview, board, best score.
 void RedrawGameScreen();
-// The full redraw of the current screen mode.
-void RedrawScreen();
 
 // A number centred on the "TextBox" picture whose top edge is at `top`.
 void DrawNumberBox(int value, int top);

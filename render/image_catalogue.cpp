@@ -88,7 +88,6 @@ bool ImagesLoaded() { return Loaded; }
 int LoadImages() {
     for (int image = 0; image < ImageCount; ++image) platform::LoadCatalogueImage(image, Catalogue[image].name);
     Loaded = true;
-    for (BlockImage& cell : Game.board.cells) cell = BlockImage::Blank;
     return 1;
 }
 

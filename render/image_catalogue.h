@@ -25,7 +25,8 @@ extern const CatalogueImage Catalogue[ImageCount];
 // True between LoadImages and FreeImages; drawing before that draws nothing.
 bool ImagesLoaded();
 
-// Loads the 32 images in catalogue order, then blanks the whole board.
+// Loads the 32 images in catalogue order. Leaves the game alone: the start-up
+// blanks the board itself.
 int LoadImages();
 // Releases the window surface, the memory surface, then each image once.
 int FreeImages();

@@ -1,10 +1,9 @@
 // The console, the play field, the side pages, the button faces and the full
-// redraws of each screen mode. Draws only: never changes the game or the mode.
+// redraw of the game screen. Draws only: never changes the game, and knows no
+// screen mode (the shell picks what a full redraw shows).
 #include "platform/platform.h"
 #include "render/draw.h"
 #include "render/layout.h"
-#include "scores/high_score_page.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -48,27 +47,6 @@ void RedrawGameScreen() {
     DrawNextPiece();
     DrawBoard();
     DrawBestScoreBox();
-}
-
-void RedrawScreen() {
-    if (!ImagesLoaded()) return;
-    switch (CurrentScreen) {
-        case ScreenMode::Game:
-            RedrawGameScreen();
-            break;
-        case ScreenMode::InfoCentre:
-            DrawConsole();
-            DrawHighScorePage();
-            break;
-        case ScreenMode::InfoLeft:
-            DrawConsole();
-            DrawLeftPage();
-            break;
-        case ScreenMode::InfoRight:
-            DrawConsole();
-            DrawRightPage();
-            break;
-    }
 }
 
 // A picture that is no face (the console, a page, a block) has no place of its

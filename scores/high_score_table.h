@@ -9,11 +9,13 @@ constexpr int HighScoreEntries = 5;
 constexpr int HighScoreNameSize = 256;  // 255 characters and a terminator
 constexpr int EnteredNameSize = 14;     // 13 characters and a terminator
 
+// One result: written by the file's load and by InsertHighScore only.
 struct HighScoreEntry {
-    char name[HighScoreNameSize];  // bytes in the Windows ANSI code page
-    std::int32_t score;
-    std::int32_t level;
-    std::int32_t lines;
+    char name[HighScoreNameSize];  // bytes in the Windows ANSI code page, terminated;
+                                   // an entered name holds at most 13 of them
+    std::int32_t score;            // the game's final score; orders the table
+    std::int32_t level;            // the level the game ended on
+    std::int32_t lines;            // rows removed in the game (linesCleared)
 };
 
 struct HighScoreTable {

@@ -3,11 +3,11 @@
 // the game's rules stay in the engine, the pictures' places in the layout.
 #include "shell/buttons.h"
 
-#include "engine/engine.h"
 #include "engine/game_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
-#include "scores/high_score_page.h"
+#include "render/high_score_page.h"
+#include "shell/game_over.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
 #include "shell/sound_cues.h"
@@ -99,7 +99,7 @@ void GoReleased() {
     }
     DrawFace(ImgGoBD);
     if (Game.gameOver) {
-        NewGame();
+        StartNewGame();
         Game.gameOver = false;
     }
 }
@@ -207,5 +207,25 @@ void FrameButtonEvent(std::intptr_t screenPoint, ButtonPhase phase) {
         platform::PostWindowMessage(button.request, button.requestParam);
         HeldButton = ButtonId::None;
         return;
+    }
+}
+
+void RedrawScreen() {
+    switch (CurrentScreen) {
+        case ScreenMode::Game:
+            RedrawGameScreen();
+            break;
+        case ScreenMode::InfoCentre:
+            DrawConsole();
+            DrawHighScorePage();
+            break;
+        case ScreenMode::InfoLeft:
+            DrawConsole();
+            DrawLeftPage();
+            break;
+        case ScreenMode::InfoRight:
+            DrawConsole();
+            DrawRightPage();
+            break;
     }
 }

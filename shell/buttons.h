@@ -17,3 +17,7 @@ void InfoButtonEvent(int x, int y, ButtonPhase phase);
 // Caption glyphs. `screenPoint` is a non-client message's lParam: the screen
 // point as two signed 16-bit halves; the press makes it a window point.
 void FrameButtonEvent(std::intptr_t screenPoint, ButtonPhase phase);
+
+// The full redraw of the current screen mode: the game screen, or the console
+// with the info page over it. Draws nothing before the images are loaded.
+void RedrawScreen();

@@ -82,6 +82,7 @@ void ClientRelease() {
 
 int StartUp() {
     LoadImages();
+    BlankBoard();
     BuildPieceTemplates();
     if (!LoadHighScoreTable()) {
         // A default file has been written, so the next start succeeds.

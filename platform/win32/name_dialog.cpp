@@ -1,17 +1,21 @@
 // The name dialog on Windows: runs the "ScoreDB" template modally over the
 // window and hands its two buttons, with the edit box's text, to the game's
-// name-entry procedure. Keeps no result of its own.
+// name-entry procedure. Keeps no result of its own, and hands over all that
+// was typed: the game cuts the name to its own length.
 #include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/window_scale.h"
-#include "scores/high_score_table.h"
 #include "scores/name_entry.h"
 
 namespace {
 
 HWND OpenDialog = nullptr;  // the dialog between its start and its end
+
+// The edit box's text at a button press: room for the most a one-line edit
+// box holds by default (32767 characters) and a terminator.
+char TypedText[32 * 1024];
 
 INT_PTR CALLBACK NameDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     OpenDialog = dialog;
@@ -21,9 +25,9 @@ INT_PTR CALLBACK NameDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
         return FALSE;
     }
     if (message != WM_COMMAND) return FALSE;
-    char text[EnteredNameSize] = {};
-    GetDlgItemTextA(dialog, NameDialogEdit, text, EnteredNameSize);
-    return NameEntryDialogProc(LOWORD(wParam), text);
+    TypedText[0] = '\0';
+    GetDlgItemTextA(dialog, NameDialogEdit, TypedText, static_cast<int>(sizeof TypedText));
+    return NameEntryDialogProc(LOWORD(wParam), TypedText);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "render_fixture.h"
-#include "scores/high_score_page.h"
+#include "render/high_score_page.h"
 #include "scores/high_score_table.h"
 
 namespace {

@@ -5,13 +5,14 @@
 #include "engine/game_state.h"
 #include "render/draw.h"
 #include "render/image_catalogue.h"
-#include "scores/high_score_page.h"
+#include "render/high_score_page.h"
 #include "scores/high_score_table.h"
-#include "shell/shell_state.h"
 #include "tests/support/allocation_counter.h"
 
 namespace {
 
+// Every screen the shell's full redraw can show: the game screen, and the
+// console with each info page.
 TEST(Drawing, AllocatesNothingInAnyScreenMode) {
     LoadImages();
     for (HighScoreEntry& entry : HighScores.entries) entry = HighScoreEntry{"Unknown", -2147483647 - 1, 30, 999};
@@ -21,15 +22,15 @@ TEST(Drawing, AllocatesNothingInAnyScreenMode) {
     Game.board.cells[100] = BlockImage::Red;
 
     StartCountingAllocations();
-    for (ScreenMode mode : {ScreenMode::Game, ScreenMode::InfoCentre, ScreenMode::InfoLeft, ScreenMode::InfoRight}) {
-        CurrentScreen = mode;
-        RedrawScreen();
+    RedrawGameScreen();
+    for (void (*page)() : {DrawHighScorePage, DrawLeftPage, DrawRightPage}) {
+        DrawConsole();
+        page();
     }
     DrawFace(ImgGoBD);
     DrawCaptionStrip();
     DrawNumberBox(2147483647, 320);
     const long allocations = StopCountingAllocations();
-    CurrentScreen = ScreenMode::Game;
     FreeImages();
 
     EXPECT_EQ(allocations, 0);

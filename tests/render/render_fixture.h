@@ -1,5 +1,5 @@
-// A fresh game record, the game screen mode and a freshly loaded catalogue for
-// each drawing test, with the loading itself cleared from the trace.
+// A fresh game record and a freshly loaded catalogue for each drawing test,
+// with the loading itself cleared from the trace.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include "engine/game_state.h"
 #include "render/draw.h"
 #include "render/image_catalogue.h"
-#include "shell/shell_state.h"
 #include "tests/support/fake_platform.h"
 
 class RenderTest : public ::testing::Test {
@@ -19,11 +18,9 @@ protected:
         FreeImages();
         fake::ResetFake();
         Game = GameState{};
-        CurrentScreen = ScreenMode::Game;
         LoadImages();
         fake::ClearTrace();
     }
-    void TearDown() override { CurrentScreen = ScreenMode::Game; }
 
     static std::vector<std::string> Lines() { return fake::TraceLines(); }
 };

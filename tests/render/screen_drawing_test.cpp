@@ -1,4 +1,4 @@
-// The play field, the full redraws of each screen mode, the button faces and
+// The play field, the full redraw of the game screen, the button faces and
 // the caption strip, read back from the recording fake's trace.
 #include "render/layout.h"
 #include "render_fixture.h"
@@ -77,31 +77,12 @@ TEST_F(ScreenDrawing, GameScreenIsConsoleScoreLevelPreviewBoardBestScore) {
                              {"copy P5 36,200 74x56"}, BlankBoardLines(), BoxLines(50, 367)}));
 }
 
-TEST_F(ScreenDrawing, FullRedrawFollowsTheScreenMode) {
-    for (HighScoreEntry& entry : HighScores.entries) entry = HighScoreEntry{"Unknown", 10, 1, 0};
-    const std::vector<std::string> game = Join({{"copy Console 0,0 350x420"}, BoxLines(0, 320), BoxLines(1, 278),
-                                                {"copy P0 36,200 74x56"}, BlankBoardLines(), BoxLines(0, 367)});
-    const struct {
-        ScreenMode mode;
-        std::vector<std::string> expected;  // the whole trace, or its first two lines for the table page
-    } cases[] = {
-        {ScreenMode::Game, game},
-        {ScreenMode::InfoCentre, {"copy Console 0,0 350x420", "copy Dialog 19,39 311x361"}},
-        {ScreenMode::InfoLeft, {"copy Console 0,0 350x420", "copy LeftDialog 19,39 311x361"}},
-        {ScreenMode::InfoRight, {"copy Console 0,0 350x420", "copy RightDialog 19,39 311x361"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.mode));
-        fake::ClearTrace();
-        CurrentScreen = c.mode;
-        RedrawScreen();
-        std::vector<std::string> lines = Lines();
-        if (c.mode == ScreenMode::InfoCentre) {
-            EXPECT_EQ(lines.size(), 2u + 4 * HighScoreEntries) << "the page and its twenty texts";
-            lines.resize(2);
-        }
-        EXPECT_EQ(lines, c.expected);
-    }
+// What a paint shows in the game screen mode (the shell's full redraw picks
+// this one there): every box at a fresh game's value and the empty well.
+TEST_F(ScreenDrawing, GameScreenOfAFreshGame) {
+    RedrawGameScreen();
+    EXPECT_EQ(Lines(), Join({{"copy Console 0,0 350x420"}, BoxLines(0, 320), BoxLines(1, 278),
+                             {"copy P0 36,200 74x56"}, BlankBoardLines(), BoxLines(0, 367)}));
 }
 
 TEST_F(ScreenDrawing, FacesAreDrawnAtTheirPlacesAtTheirSize) {

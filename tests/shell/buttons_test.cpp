@@ -6,25 +6,11 @@
 #include <vector>
 
 #include "engine/game_state.h"
+#include "scores/high_score_table.h"
 #include "shell/buttons.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
 #include "tests/shell/shell_harness.h"
-
-using Lines = std::vector<std::string>;
-
-namespace {
-
-const std::string Click = "sound 808 wait";
-
-// The lines from `first` on, or nothing when `first` does not occur.
-Lines From(const Lines& lines, const std::string& first) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] == first) return Lines(lines.begin() + static_cast<long>(i), lines.end());
-    return {};
-}
-
-}  // namespace
 
 // Every control's press at its edges and just outside them: a hit draws the
 // pressed face and clicks in waiting mode; a miss does nothing at all.
@@ -128,7 +114,11 @@ TEST_F(ShellTest, CaptionGlyphsActInsideThePress) {
 }
 
 TEST_F(ShellTest, GoStartsANewGameThenPauseAndGoResumeIt) {
+    // The new game's best-score box shows the table's top as it is now.
+    HighScores.entries[0].score = 777;
     ClickAt(50, 70);
+    EXPECT_EQ(Game.bestScoreShown, 777);
+    EXPECT_EQ(fake::EventsOf(fake::Call::Text).back().text, "777");
     const Lines started = TakeSummary();
     ASSERT_GE(started.size(), 4u);
     EXPECT_EQ(Lines(started.begin(), started.begin() + 4),

@@ -13,22 +13,7 @@
 #include "shell/shell_state.h"
 #include "tests/shell/shell_harness.h"
 
-using Lines = std::vector<std::string>;
-
 namespace {
-
-// The lines from `first` on, or nothing when `first` does not occur.
-Lines From(const Lines& lines, const std::string& first) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] == first) return Lines(lines.begin() + static_cast<long>(i), lines.end());
-    return {};
-}
-
-bool Contains(const Lines& lines, const std::string& wanted) {
-    for (const std::string& line : lines)
-        if (line == wanted) return true;
-    return false;
-}
 
 // A running game whose next spawn cannot fit, with the table's lowest score
 // at 100 and the game's score at `score`.
@@ -87,13 +72,28 @@ TEST_F(ShellTest, ALostGameOutsideTheTableOffersAnotherGame) {
 }
 
 // A score that enters the table asks for the name; either button records
-// and saves it before the game restarts or the program ends.
+// and saves it before the game restarts or the program ends. A dialog that
+// ends without either (it could not open) leaves the game idle.
 TEST_F(ShellTest, ALostGameInTheTableTakesTheNameThenPlaysAgainOrQuits) {
     struct Case {
         int button;
         bool ends;
     };
     const Case cases[] = {{NameDialogPlayAgain, false}, {NameDialogQuitGame, true}};
+    for (const int noButton : {1, 0}) {
+        SetUp();
+        ArrangeLostGame(5000);
+        NameDialogButton = noButton == 1 ? NameDialogPlayAgain : 0;  // a stale answer counts for nothing
+        fake::Fake().dialogScript = [] {};
+        Send(msg::Timer);
+        const Lines flow = From(Summary(), "sound 807 wait");
+        EXPECT_TRUE(Contains(flow, "dialog"));
+        EXPECT_FALSE(Contains(flow, "post 2 0"));
+        EXPECT_FALSE(Contains(flow, "timer 1 800"));
+        EXPECT_EQ(flow.back(), "copy Dialog 19,39 311x361");
+        EXPECT_TRUE(Game.gameOver);
+        EXPECT_NE(HighScores.entries[0].score, 5000) << "nothing was inserted";
+    }
     for (const Case& c : cases) {
         SetUp();
         ArrangeLostGame(5000);
@@ -126,6 +126,8 @@ TEST_F(ShellTest, ALostGameInTheTableTakesTheNameThenPlaysAgainOrQuits) {
 }
 
 // What the name entry stores for what was typed, read back from the file.
+// The entry only takes and stores the name and notes the button: neither
+// the new game nor the end request is its own (the game-over flow above).
 TEST_F(ShellTest, TheNameEntryStoresTheTypedNameSafely) {
     struct Case {
         int controlId;
@@ -151,7 +153,9 @@ TEST_F(ShellTest, TheNameEntryStoresTheTypedNameSafely) {
         Game.level = 3;
         Game.linesCleared = 27;
         ASSERT_EQ(QualifiesForHighScore(), 1);
+        NameDialogButton = 0;
         EXPECT_EQ(NameEntryDialogProc(c.controlId, c.typed), c.handled) << c.typed;
+        EXPECT_EQ(NameDialogButton, c.handled ? c.controlId : 0) << c.typed;
         const Lines lines = Summary();
         HighScores = HighScoreTable{};
         ASSERT_EQ(LoadHighScoreTable(), 1);
@@ -162,7 +166,7 @@ TEST_F(ShellTest, TheNameEntryStoresTheTypedNameSafely) {
         }
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.front(), "end dialog");
-        EXPECT_EQ(Contains(lines, "post 2 0"), c.controlId == NameDialogQuitGame) << c.typed;
+        EXPECT_EQ(lines, Lines{"end dialog"}) << c.typed;
         EXPECT_STREQ(HighScores.entries[0].name, c.stored) << c.typed;
         EXPECT_EQ(HighScores.entries[0].score, 5000) << c.typed;
         EXPECT_EQ(HighScores.entries[0].level, 3) << c.typed;

@@ -90,8 +90,8 @@ void ClickAt(int x, int y) {
 void CaptionPressAt(int x, int y) { Send(msg::NcLButtonDown, 2, ScreenPointOf(x, y)); }
 void CaptionReleaseAt(int x, int y) { Send(msg::NcLButtonUp, 2, ScreenPointOf(x, y)); }
 
-std::vector<std::string> Summary() {
-    std::vector<std::string> lines;
+Lines Summary() {
+    Lines lines;
     bool inBoard = false;
     for (const fake::Event& e : fake::Fake().trace) {
         if (IsBoardCell(e)) {
@@ -106,10 +106,22 @@ std::vector<std::string> Summary() {
     return lines;
 }
 
-std::vector<std::string> TakeSummary() {
-    std::vector<std::string> lines = Summary();
+Lines TakeSummary() {
+    Lines lines = Summary();
     fake::ClearTrace();
     return lines;
+}
+
+Lines From(const Lines& lines, const std::string& first) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] == first) return Lines(lines.begin() + static_cast<long>(i), lines.end());
+    return {};
+}
+
+bool Contains(const Lines& lines, const std::string& wanted) {
+    for (const std::string& line : lines)
+        if (line == wanted) return true;
+    return false;
 }
 
 void StartGameWithPiece() {

@@ -11,6 +11,11 @@
 
 #include "tests/support/fake_platform.h"
 
+using Lines = std::vector<std::string>;
+
+// The button click, as every press that hits plays it.
+inline const std::string Click = "sound 808 wait";
+
 // Puts every record back to its start value and makes a fresh scratch
 // directory the current one, holding no VORN.DAT.
 void ResetShellWorld();
@@ -22,7 +27,8 @@ protected:
 };
 
 void Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
-// Left button down / up in the client area at a window point (x - 3, y - 22).
+// Left button down / up in the client area at a window point, sent as the
+// client point a front-end delivers (window_geometry.h's frame taken off).
 void PressAt(int x, int y);
 void ReleaseAt(int x, int y);
 void ClickAt(int x, int y);
@@ -34,9 +40,13 @@ void CaptionReleaseAt(int x, int y);
 // The trace with the drawing detail that belongs to the renderer's own tests
 // left out: texts, measurements, number boxes and previews are dropped and
 // every run of board cells becomes one line "board".
-std::vector<std::string> Summary();
+Lines Summary();
 // The summary so far, then a cleared trace.
-std::vector<std::string> TakeSummary();
+Lines TakeSummary();
+
+// The lines from `first` on, or nothing when `first` does not occur.
+Lines From(const Lines& lines, const std::string& first);
+bool Contains(const Lines& lines, const std::string& wanted);
 
 // A game under way with its first piece falling, and the trace cleared.
 void StartGameWithPiece();

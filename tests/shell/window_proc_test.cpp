@@ -10,12 +10,12 @@
 #include "render/image_catalogue.h"
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
+#include "render/draw.h"
+#include "shell/buttons.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
 #include "shell/window_proc.h"
 #include "tests/shell/shell_harness.h"
-
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -23,12 +23,6 @@ Lines CatalogueLoads() {
     Lines loads;
     for (const CatalogueImage& image : Catalogue) loads.push_back(std::string("load ") + image.name);
     return loads;
-}
-
-bool HasLine(const Lines& lines, const std::string& wanted) {
-    for (const std::string& line : lines)
-        if (line == wanted) return true;
-    return false;
 }
 
 }  // namespace
@@ -40,6 +34,7 @@ TEST(StartUp, LoadsEverythingThenDrawsTheIdleGameScreenWithTheBestScore) {
     HighScores.entries[0].score = 4321;
     ASSERT_EQ(SaveHighScoreTable(), 1);
     HighScores = HighScoreTable{};
+    for (int cell = 0; cell < BoardCells; ++cell) Game.board.cells[cell] = static_cast<BlockImage>(1 + cell % 5);
     fake::ClearTrace();
 
     ASSERT_EQ(StartUp(), 1);
@@ -47,6 +42,9 @@ TEST(StartUp, LoadsEverythingThenDrawsTheIdleGameScreenWithTheBestScore) {
     Lines expected = CatalogueLoads();
     expected.insert(expected.end(), {"font", "copy Console 0,0 350x420", "board"});
     EXPECT_EQ(Summary(), expected);
+    // The start-up blanks every cell of the board before it draws it.
+    for (int cell = 0; cell < BoardCells; ++cell) ASSERT_EQ(Game.board.cells[cell], BlockImage::Blank) << cell;
+    EXPECT_EQ(fake::BoardFrames(), Lines{std::string(180, '.')});
     EXPECT_EQ(Game.bestScoreShown, 4321);
     bool bestShown = false;
     for (const fake::Event& e : fake::EventsOf(fake::Call::Text)) bestShown |= e.text == "4321";
@@ -72,6 +70,49 @@ TEST(StartUp, FirstStartWithoutTheFileShowsTheMessageAndWritesADefaultFile) {
     fake::ResetFake();
     EXPECT_EQ(StartUp(), 1);
     EXPECT_TRUE(fake::EventsOf(fake::Call::MessageBox).empty());
+}
+
+TEST(StartUp, NothingIsDrawnInAnyModeBeforeThePicturesAreLoaded) {
+    ResetShellWorld();
+    FreeImages();
+    fake::ResetFake();
+    for (ScreenMode mode : {ScreenMode::Game, ScreenMode::InfoCentre, ScreenMode::InfoLeft, ScreenMode::InfoRight}) {
+        CurrentScreen = mode;
+        RedrawScreen();
+        Send(msg::Paint);
+    }
+    CurrentScreen = ScreenMode::Game;
+    EXPECT_TRUE(fake::Fake().trace.empty()) << fake::TraceText();
+}
+
+// The full redraw of each mode, every line: the game screen exactly as the
+// renderer draws it, or the console with the page and its twenty texts.
+TEST_F(ShellTest, FullRedrawFollowsTheScreenMode) {
+    for (HighScoreEntry& entry : HighScores.entries) entry = HighScoreEntry{"Unknown", 10, 1, 0};
+    RedrawGameScreen();
+    const Lines game = fake::TraceLines();
+    ASSERT_EQ(game.front(), "copy Console 0,0 350x420");
+    const struct {
+        ScreenMode mode;
+        Lines expected;  // the whole trace, or its first two lines for the table page
+    } cases[] = {
+        {ScreenMode::Game, game},
+        {ScreenMode::InfoCentre, {"copy Console 0,0 350x420", "copy Dialog 19,39 311x361"}},
+        {ScreenMode::InfoLeft, {"copy Console 0,0 350x420", "copy LeftDialog 19,39 311x361"}},
+        {ScreenMode::InfoRight, {"copy Console 0,0 350x420", "copy RightDialog 19,39 311x361"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        fake::ClearTrace();
+        CurrentScreen = c.mode;
+        RedrawScreen();
+        Lines lines = fake::TraceLines();
+        if (c.mode == ScreenMode::InfoCentre) {
+            EXPECT_EQ(lines.size(), 2u + 4 * HighScoreEntries) << "the page and its twenty texts";
+            lines.resize(2);
+        }
+        EXPECT_EQ(lines, c.expected);
+    }
 }
 
 TEST_F(ShellTest, CreateAndPaintRedrawTheScreenOfTheCurrentMode) {
@@ -220,7 +261,7 @@ TEST_F(ShellTest, DestroyReleasesThePicturesThenEndsTheLoop) {
     const Lines lines = Summary();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "quit 0");
-    EXPECT_TRUE(HasLine(lines, "release surfaces"));
-    EXPECT_TRUE(HasLine(lines, "free Console"));
+    EXPECT_TRUE(Contains(lines, "release surfaces"));
+    EXPECT_TRUE(Contains(lines, "free Console"));
     EXPECT_EQ(fake::Fake().quitCode, 0);
 }

@@ -1,6 +1,6 @@
 // The centre info page: the "Dialog" picture and the five entries written over
 // it, column by column. Reads the table only; never changes it or a file.
-#include "scores/high_score_page.h"
+#include "render/high_score_page.h"
 
 #include <cstdio>
 #include <cstring>
