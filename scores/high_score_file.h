@@ -14,3 +14,8 @@ int ReadHighScoreRecords();
 int SaveHighScoreTable();
 // Writes the default table of five "Unknown" entries.
 int WriteDefaultHighScoreFile();
+// Why the last write of the file failed, as a whole sentence for the player
+// (the folder is read-only, the disk is full, a folder has the name), or
+// nullptr when it succeeded. The start-up shows it when the default file
+// could not be written, because restarting would not help then.
+const char* HighScoreWriteProblem();
