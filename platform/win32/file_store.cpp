@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 
 #include <windows.h>
+// windows.h names its own ReplaceFile after the code page; the seam's is meant.
+#undef ReplaceFile
 
 namespace platform {
 
