@@ -35,15 +35,21 @@ constexpr const char* DiskErrorText = "Cannot write file, the disk reported an e
 
 // What the start-up says when not even the default file could be written.
 constexpr const char* ReadOnlyProblem =
-    "High score file could not be written: the folder is read-only. Restarting will not help until it can be "
-    "written.";
+    "High score file could not be written:\n"
+    "the folder is read-only.\n"
+    "Restarting will not help until it can be written.";
 constexpr const char* DiskFullProblem =
-    "High score file could not be written: the disk is full. Restarting will not help until there is room.";
+    "High score file could not be written:\n"
+    "the disk is full.\n"
+    "Restarting will not help until there is room.";
 constexpr const char* NameIsFolderProblem =
-    "High score file could not be written: the name VORN.DAT is taken by a folder. Restarting will not help "
-    "until it is moved.";
+    "High score file could not be written:\n"
+    "the name VORN.DAT is taken by a folder.\n"
+    "Restarting will not help until it is moved.";
 constexpr const char* DiskErrorProblem =
-    "High score file could not be written: the disk reported an error. Restarting may not help.";
+    "High score file could not be written:\n"
+    "the disk reported an error.\n"
+    "Restarting may not help.";
 
 // Room for a path to the file replaced and its temporary file.
 constexpr int PathRoom = 4096;

@@ -45,13 +45,17 @@ const std::string DiskFullText = "Cannot write file, the disk is full.";
 const std::string NameIsFolderText = "Cannot write file, VORN.DAT is a folder.";
 const std::string DiskErrorText = "Cannot write file, the disk reported an error.";
 const std::string ReadOnlyProblem =
-    "High score file could not be written: the folder is read-only. Restarting will not help until it can be "
-    "written.";
+    "High score file could not be written:\n"
+    "the folder is read-only.\n"
+    "Restarting will not help until it can be written.";
 const std::string DiskFullProblem =
-    "High score file could not be written: the disk is full. Restarting will not help until there is room.";
+    "High score file could not be written:\n"
+    "the disk is full.\n"
+    "Restarting will not help until there is room.";
 const std::string NameIsFolderProblem =
-    "High score file could not be written: the name VORN.DAT is taken by a folder. Restarting will not help "
-    "until it is moved.";
+    "High score file could not be written:\n"
+    "the name VORN.DAT is taken by a folder.\n"
+    "Restarting will not help until it is moved.";
 
 // The file a save of the default table with "Newcomer" in row 2 writes.
 std::string TableFile(const std::string& row2) {
