@@ -1,37 +1,63 @@
 // VORN.DAT: reads the table back through its guard line and checksum, and
 // writes it whole. Never decides who enters the table and never draws; the one
-// thing it shows is the write-protect question, through the platform seam.
+// thing it shows is the "Error" question when a write fails, through the seam.
+// The file's safety lives here: only a regular file is read, a save goes to a
+// temporary file of its own that replaces VORN.DAT only when written and
+// synced, and every step is checked. How each step is done is the platform's.
 //
-// Every line on disk ends in CR LF, on every platform, and files are opened in
-// binary mode so that both builds write the same bytes. Reading drops a CR that
-// stands directly before an LF, so CR LF and bare LF files read alike and the
-// checksum counts each line end as one LF.
+// Every line on disk ends in CR LF, on every platform, so that both builds
+// write the same bytes. Reading drops a CR that stands directly before an LF,
+// so CR LF and bare LF files read alike and the checksum counts each line end
+// as one LF.
 #include "scores/high_score_file.h"
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "platform/file_store.h"
 #include "platform/platform.h"
 #include "scores/high_score_table.h"
 
 namespace {
 
-// A save is written here first and renamed over VORN.DAT only when complete,
-// so VORN.DAT always holds either the old table or the new one.
-constexpr const char* TemporaryFileName = "VORN.DAT.tmp";
+using platform::FileFault;
 
-constexpr const char* WriteProtectedText = "Cannot write file, is disk write protected?";
 constexpr const char* ErrorCaption = "Error";
+
+// What the "Error" question says when a save or the default file fails, by
+// the reason the system gave. A temporary file that cannot be made asks the
+// old question whatever the reason, unless the disk is full.
+constexpr const char* WriteProtectedText = "Cannot write file, is disk write protected?";
+constexpr const char* DiskFullText = "Cannot write file, the disk is full.";
+constexpr const char* NameIsFolderText = "Cannot write file, VORN.DAT is a folder.";
+constexpr const char* DiskErrorText = "Cannot write file, the disk reported an error.";
+
+// What the start-up says when not even the default file could be written.
+constexpr const char* ReadOnlyProblem =
+    "High score file could not be written:\n"
+    "the folder is read-only.\n"
+    "Restarting will not help until it can be written.";
+constexpr const char* DiskFullProblem =
+    "High score file could not be written:\n"
+    "the disk is full.\n"
+    "Restarting will not help until there is room.";
+constexpr const char* NameIsFolderProblem =
+    "High score file could not be written:\n"
+    "the name VORN.DAT is taken by a folder.\n"
+    "Restarting will not help until it is moved.";
+constexpr const char* DiskErrorProblem =
+    "High score file could not be written:\n"
+    "the disk reported an error.\n"
+    "Restarting may not help.";
+
+// Room for a path to the file replaced and its temporary file.
+constexpr int PathRoom = 4096;
+
+// The whole file as read; more than the loader can consume (a first line of
+// 254 characters and 21 fields of 256, each character up to two bytes as CR
+// LF), so that a longer file reads exactly as it would to its end.
+constexpr int FileTextRoom = 16384;
 
 // The guard line: this text, 173 spaces, and the full stop as the 189th
 // character, which is the only thing the load checks on it.
@@ -69,18 +95,44 @@ constexpr std::int32_t SumOfDefaultRecords() {
 }
 static_assert(SumOfDefaultRecords() == DefaultChecksum, "the default file must load");
 
-// The next character as the table sees it: EOF at the end or on a read error,
-// and a CR directly before an LF dropped. Codes come unsigned, 0 to 255.
-int ReadCharacter(std::FILE* file) {
-    const int c = std::getc(file);
-    if (c == '\r') {
-        const int next = std::getc(file);
-        if (next == '\n') {
-            return '\n';
-        }
-        if (next != EOF) {
-            std::ungetc(next, file);
-        }
+constexpr int EndOfFile = -1;
+
+// A file's bytes as read, and how far the reading has come.
+struct FileText {
+    char bytes[FileTextRoom];
+    int length;
+    int at;
+};
+
+// Reads VORN.DAT into `text`. Returns 0 when there is no regular file under
+// the name (missing, a folder, a FIFO, a device) or reading it failed: the
+// file then counts as damaged. Never waits on the file.
+int ReadFileText(FileText& text) {
+    text.length = 0;
+    text.at = 0;
+    const platform::FileHandle file = platform::OpenRegularFile(HighScoreFileName);
+    if (file < 0) {
+        return 0;
+    }
+    int got = 0;
+    while (text.length < FileTextRoom &&
+           (got = platform::ReadFromFile(file, text.bytes + text.length, FileTextRoom - text.length)) > 0) {
+        text.length += got;
+    }
+    platform::CloseReadFile(file);
+    return got < 0 ? 0 : 1;
+}
+
+// The next character as the table sees it: EndOfFile at the end, and a CR
+// directly before an LF dropped. Codes come unsigned, 0 to 255.
+int ReadCharacter(FileText& text) {
+    if (text.at == text.length) {
+        return EndOfFile;
+    }
+    const int c = static_cast<unsigned char>(text.bytes[text.at++]);
+    if (c == '\r' && text.at < text.length && text.bytes[text.at] == '\n') {
+        ++text.at;
+        return '\n';
     }
     return c;
 }
@@ -88,11 +140,11 @@ int ReadCharacter(std::FILE* file) {
 // Reads the first line, up to and including its line end but never more than
 // FirstLineLimit characters. Returns how many characters were read; 0 means
 // the file is empty.
-int ReadFirstLine(std::FILE* file, char (&line)[FirstLineLimit]) {
+int ReadFirstLine(FileText& file, char (&line)[FirstLineLimit]) {
     int length = 0;
     while (length < FirstLineLimit) {
         const int c = ReadCharacter(file);
-        if (c == EOF) {
+        if (c == EndOfFile) {
             break;
         }
         line[length++] = static_cast<char>(c);
@@ -108,11 +160,11 @@ int ReadFirstLine(std::FILE* file, char (&line)[FirstLineLimit]) {
 // to `sum` when one is given. Returns 0 for a field the file cannot hold: one
 // that runs past FieldLimit characters, meets the end of the file, or holds a
 // NUL, which would cut a name short of the characters the checksum counted.
-int ReadField(std::FILE* file, int terminator, char* text, std::int32_t* sum) {
+int ReadField(FileText& file, int terminator, char* text, std::int32_t* sum) {
     int length = 0;
     for (;;) {
         const int c = ReadCharacter(file);
-        if (c == EOF || c == '\0') {
+        if (c == EndOfFile || c == '\0') {
             return 0;
         }
         if (sum != nullptr) {
@@ -220,57 +272,85 @@ std::int32_t SumAsRead(const char* bytes, int length) {
     return sum;
 }
 
-// Pushes the written bytes from the system's cache to the disk, so that the
-// rename cannot reach the disk before the contents do.
-bool SyncToDisk(std::FILE* file) {
-#if defined(_WIN32)
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
+// Why the last write failed; the start-up reads it through HighScoreWriteProblem.
+FileFault LastWriteFault = FileFault::None;
+
+// The question a failed write asks, by its reason; `made` tells whether the
+// temporary file had been made.
+const char* QuestionText(FileFault fault, bool made) {
+    switch (fault) {
+        case FileFault::DiskFull: return DiskFullText;
+        case FileFault::NameIsFolder: return NameIsFolderText;
+        case FileFault::ReadOnly: return WriteProtectedText;
+        default: return made ? DiskErrorText : WriteProtectedText;
+    }
 }
 
-// Writes the whole image to the temporary file and renames it over VORN.DAT.
-// Only the opening asks the player: Retry tries once more, anything else gives
-// up. Every other failure gives up silently, and VORN.DAT stays as it was.
-int ReplaceHighScoreFile(const FileImage& image) {
-    std::FILE* file = std::fopen(TemporaryFileName, "wb");
-    if (file == nullptr) {
-        if (platform::ShowMessageBox(WriteProtectedText, ErrorCaption, platform::RetryCancel) !=
-            platform::AnswerRetry) {
-            return 0;
-        }
-        file = std::fopen(TemporaryFileName, "wb");
-        if (file == nullptr) {
-            return 0;
-        }
+// One attempt at putting the image in the place of VORN.DAT, or of the file
+// it links to: a new temporary file beside it, written, synced and closed,
+// renamed over it, and the folder synced so that the rename outlives a power
+// cut. A step that fails leaves the old file as it was and removes the
+// temporary file. Returns the fault, and in `made` whether the temporary file
+// was made.
+FileFault TryReplaceHighScoreFile(const FileImage& image, bool& made) {
+    made = false;
+    char target[PathRoom];
+    if (!platform::FindFileToReplace(HighScoreFileName, target, PathRoom)) {
+        return FileFault::Other;
     }
-    const std::size_t length = static_cast<std::size_t>(image.length);
-    bool written = std::fwrite(image.bytes, 1, length, file) == length;
-    written = std::fflush(file) == 0 && written;
-    written = SyncToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
-    if (written) {
-        // std::rename refuses to replace an existing file on Windows; this one
-        // replaces it there too, and atomically on POSIX systems.
-        std::error_code error;
-        std::filesystem::rename(TemporaryFileName, HighScoreFileName, error);
-        if (!error) {
+    char temporary[PathRoom];
+    FileFault fault = FileFault::Other;
+    const platform::FileHandle file = platform::CreateTemporaryFile(target, temporary, PathRoom, fault);
+    if (file < 0) {
+        return fault == FileFault::None ? FileFault::Other : fault;
+    }
+    made = true;
+    fault = platform::WriteToFile(file, image.bytes, image.length);
+    if (fault == FileFault::None) {
+        fault = platform::SyncFile(file);
+    }
+    const FileFault closed = platform::CloseWrittenFile(file);
+    if (fault == FileFault::None) {
+        fault = closed;
+    }
+    if (fault == FileFault::None) {
+        fault = platform::ReplaceFile(temporary, target);
+    }
+    if (fault != FileFault::None) {
+        platform::RemoveFile(temporary);
+        return fault;
+    }
+    // The new table is in place; a folder that cannot be synced means it may
+    // not survive a power cut, which the player is told like any failure.
+    return platform::SyncFolderOf(target);
+}
+
+// Writes the whole image over VORN.DAT. A failure asks the player: Retry tries
+// the whole write once more, and gives up without a further question if that
+// fails too; Cancel gives up. Whenever it gives up, VORN.DAT stays as it was.
+int ReplaceHighScoreFile(const FileImage& image) {
+    for (bool asked = false;; asked = true) {
+        bool made = false;
+        LastWriteFault = TryReplaceHighScoreFile(image, made);
+        if (LastWriteFault == FileFault::None) {
             return 1;
         }
+        if (asked || platform::ShowMessageBox(QuestionText(LastWriteFault, made), ErrorCaption,
+                                              platform::RetryCancel) != platform::AnswerRetry) {
+            return 0;
+        }
     }
-    std::remove(TemporaryFileName);
-    return 0;
 }
 
 }  // namespace
 
 int LoadHighScoreTable() {
     HighScores = HighScoreTable{};
-    if (std::FILE* file = std::fopen(HighScoreFileName, "rb")) {
+    LastWriteFault = FileFault::None;
+    FileText file;
+    if (ReadFileText(file)) {
         char line[FirstLineLimit];
         const int length = ReadFirstLine(file, line);
-        std::fclose(file);
         if (length > GuardMarkIndex && line[GuardMarkIndex] == '.' && ReadHighScoreRecords() == 1) {
             return 1;
         }
@@ -280,8 +360,8 @@ int LoadHighScoreTable() {
 }
 
 int ReadHighScoreRecords() {
-    std::FILE* file = std::fopen(HighScoreFileName, "rb");
-    if (file == nullptr) {
+    FileText file;
+    if (!ReadFileText(file)) {
         return 0;
     }
     char line[FirstLineLimit];
@@ -301,7 +381,6 @@ int ReadHighScoreRecords() {
     }
     read = read && ReadField(file, '\n', field, nullptr);
     const std::int32_t checksum = read ? ConvertNumber(field) : 0;
-    std::fclose(file);
     return read && checksum == sum ? 1 : 0;
 }
 
@@ -334,4 +413,15 @@ int WriteDefaultHighScoreFile() {
     AppendNumber(image, DefaultChecksum);
     AppendText(image, "\n");
     return ReplaceHighScoreFile(image);
+}
+
+const char* HighScoreWriteProblem() {
+    switch (LastWriteFault) {
+        case FileFault::None: return nullptr;
+        case FileFault::ReadOnly: return ReadOnlyProblem;
+        case FileFault::DiskFull: return DiskFullProblem;
+        case FileFault::NameIsFolder: return NameIsFolderProblem;
+        case FileFault::Other: break;
+    }
+    return DiskErrorProblem;
 }

@@ -5,12 +5,19 @@
 // The file's name; it lives in the current directory.
 constexpr const char* HighScoreFileName = "VORN.DAT";
 
-// Reads the table from the file. On failure (missing, damaged, bad checksum)
+// Reads the table from the file. On failure (missing, damaged, bad checksum,
+// or anything but a regular file under the name, which is never waited on)
 // writes the default file and returns 0.
 int LoadHighScoreTable();
 // Reads the five records and the checksum line; used only by the load.
 int ReadHighScoreRecords();
-// Writes the table, guard line and checksum, replacing the file whole.
+// Writes the table, guard line and checksum, replacing the file whole (or the
+// file a link under the name points to); on failure the old file stays.
 int SaveHighScoreTable();
 // Writes the default table of five "Unknown" entries.
 int WriteDefaultHighScoreFile();
+// Why the last write of the file failed, as a whole sentence for the player
+// (the folder is read-only, the disk is full, a folder has the name), or
+// nullptr when it succeeded. The start-up shows it when the default file
+// could not be written, because restarting would not help then.
+const char* HighScoreWriteProblem();

@@ -85,9 +85,12 @@ int StartUp() {
     BlankBoard();
     BuildPieceTemplates();
     if (!LoadHighScoreTable()) {
-        // A default file has been written, so the next start succeeds.
-        platform::ShowMessageBox("High score file corrupted or missing, please restart game.", "Error",
-                                 platform::Ok);
+        // Where the default file has been written the next start succeeds;
+        // where it could not be, the player is told why instead.
+        const char* problem = HighScoreWriteProblem();
+        platform::ShowMessageBox(problem != nullptr ? problem
+                                                    : "High score file corrupted or missing, please restart game.",
+                                 "Error", platform::Ok);
         return 0;
     }
     Game.bestScoreShown = HighScores.entries[0].score;

@@ -2,6 +2,7 @@
 // directory of its own, because the file lives in the current directory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,9 +13,12 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
 #include "tests/scores/default_file.h"
+#include "tests/support/fake_file_store.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -22,8 +26,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// Where a save is written before it replaces VORN.DAT.
+// The name earlier saves wrote before replacing VORN.DAT; a save now makes a
+// temporary file of its own under a unique name, and leaves this one alone.
 constexpr const char* TemporaryName = "VORN.DAT.tmp";
+
+// The names in the current folder, so that a test sees any file left behind.
+std::vector<std::string> FolderNames() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(".")) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 const std::vector<std::string> DefaultRecords = {"Unknown;50;1;0", "Unknown;40;1;0", "Unknown;30;1;0",
                                                  "Unknown;20;1;0", "Unknown;10;1;0"};
@@ -85,6 +100,7 @@ protected:
         scratch_ = pattern;
         fs::current_path(scratch_);
         fake::ResetFake();
+        fake::ResetFiles();
     }
     void TearDown() override {
         fs::current_path(home_);
@@ -179,6 +195,7 @@ TEST_P(FileLoad, LoadsFiveEntriesOrWritesTheDefaultFile) {
     const int loaded = LoadHighScoreTable();
     EXPECT_TRUE(fake::EventsOf(fake::Call::MessageBox).empty());
     EXPECT_FALSE(fs::exists(TemporaryName));
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{HighScoreFileName}) << "no temporary file is left";
     if (!c.loads) {
         EXPECT_EQ(loaded, 0);
         EXPECT_EQ(ReadBytes(HighScoreFileName), DefaultFile);
@@ -265,8 +282,9 @@ TEST_F(HighScoreFile, NameWithSeparatorShiftsTheFieldsButKeepsTheChecksum) {
     EXPECT_EQ(HighScores.entries[1].score, 40);
 }
 
-// The temporary file's name taken by a directory: the one obstacle that stops
-// the opening even for root, who may write anywhere.
+// The temporary file cannot be made, as in a read-only folder (made to fail
+// through the seam, since root may write anywhere); a stale folder under the
+// old temporary name is left alone.
 struct ProtectedCase {
     const char* what;
     std::vector<int> answers;
@@ -281,6 +299,8 @@ TEST_P(WriteProtected, AsksOnceAndKeepsTheTableAndTheOldFile) {
     ASSERT_EQ(LoadHighScoreTable(), 1);
     SetEntry(2, "Newcomer", 35, 3, 21);
     fs::create_directory(TemporaryName);
+    fake::Files().injections.push_back({"create", platform::FileFault::ReadOnly});
+    fake::Files().injections.push_back({"create", platform::FileFault::ReadOnly});
     for (int answer : GetParam().answers) {
         fake::Fake().messageAnswers.push_back(answer);
     }
@@ -304,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, WriteProtected,
                          [](const ::testing::TestParamInfo<ProtectedCase>& info) { return info.param.what; });
 
 TEST_F(HighScoreFile, DefaultFileThatCannotBeWrittenAsksAndLeavesNoFile) {
-    fs::create_directory(TemporaryName);
+    fake::Files().injections.push_back({"create", platform::FileFault::ReadOnly});
     fake::Fake().messageAnswers.push_back(platform::AnswerCancel);
     EXPECT_EQ(LoadHighScoreTable(), 0);
     EXPECT_EQ(fake::EventsOf(fake::Call::MessageBox).size(), 1u);
@@ -312,12 +332,15 @@ TEST_F(HighScoreFile, DefaultFileThatCannotBeWrittenAsksAndLeavesNoFile) {
 }
 
 // VORN.DAT itself a directory: the temporary file is written but cannot
-// replace it; the save gives up without a question and tidies up after itself.
+// replace it; the save says why and tidies up after itself.
 TEST_F(HighScoreFile, FailedReplaceRemovesTheTemporaryFile) {
     fs::create_directory(HighScoreFileName);
     EXPECT_EQ(SaveHighScoreTable(), 0);
-    EXPECT_TRUE(fake::EventsOf(fake::Call::MessageBox).empty());
+    const std::vector<fake::Event> boxes = fake::EventsOf(fake::Call::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Cannot write file, VORN.DAT is a folder.");
     EXPECT_FALSE(fs::exists(TemporaryName));
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{HighScoreFileName});
     EXPECT_TRUE(fs::is_directory(HighScoreFileName));
 }
 
@@ -336,16 +359,24 @@ TEST_F(HighScoreFile, SaveNeverWritesIntoTheOldFile) {
 }
 
 // A save that died before its rename leaves a half-written temporary file: the
-// next start loads the old table, and the next save writes over the leftover.
+// next start loads the old table, and the next save neither reads, writes
+// nor removes the leftover, whose name may belong to another copy's save.
 TEST_F(HighScoreFile, LeftoverOfAnInterruptedSaveIsIgnored) {
+    const std::string leftover = GuardLine + "\r\nBest;900;9;80\r\nUnkn";
+    const std::string ownName = "VORN.DAT." + std::to_string(getpid()) + "-0.tmp";
     WriteBytes(HighScoreFileName, DefaultFile);
-    WriteBytes(TemporaryName, GuardLine + "\r\nBest;900;9;80\r\nUnkn");
+    WriteBytes(TemporaryName, leftover);
+    WriteBytes(ownName.c_str(), leftover);
     ASSERT_EQ(LoadHighScoreTable(), 1);
     ExpectDefaultTable();
     EXPECT_EQ(ReadBytes(HighScoreFileName), DefaultFile);
     SetEntry(4, "Late", 15, 2, 3);
     ASSERT_EQ(SaveHighScoreTable(), 1);
-    EXPECT_FALSE(fs::exists(TemporaryName));
+    EXPECT_EQ(ReadBytes(TemporaryName), leftover);
+    EXPECT_EQ(ReadBytes(ownName.c_str()), leftover);
+    std::vector<std::string> names = {HighScoreFileName, TemporaryName, ownName};
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(FolderNames(), names) << "the save leaves no file of its own";
     ASSERT_EQ(LoadHighScoreTable(), 1);
     EXPECT_STREQ(HighScores.entries[4].name, "Late");
 }
