@@ -3,7 +3,7 @@
 # driver: start-up to the first picture, peak resident memory, CPU while paused
 # and while a level-1 game runs untouched (10 seconds each), and one key move
 # handled and shown. Figures only: nothing here passes or fails.
-#   tests/sdl/bench.sh BUILD_DIR     (BUILD_DIR holds quarvelle and quarvelle_sdl_bench)
+#   tests/sdl/bench.sh BUILD_DIR     (BUILD_DIR holds quarvelle and quarvelle_sdl_bench, built from tests/sdl)
 set -euo pipefail
 build="$(cd "${1:?usage: bench.sh BUILD_DIR}" && pwd)"
 scratch="$(mktemp -d)"
