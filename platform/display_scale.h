@@ -4,6 +4,9 @@
 // Both front-ends use this one rule; nothing above the seam knows k.
 #pragma once
 
+#include <cmath>
+#include <cstdlib>
+
 #include "platform/window_geometry.h"
 
 namespace platform {
@@ -20,6 +23,21 @@ constexpr int ChooseScale(int dpi, int workWidth, int workHeight) {
     if (k < 1) k = 1;
     while (k > 1 && (WindowWidth * k > workWidth || WindowHeight * k > workHeight)) --k;
     return k;
+}
+
+// Past any screen made: a setting above it is nonsense, and counts as none.
+constexpr double HighestDpi = 100.0 * BaseDpi;
+
+// A desktop's dpi setting as text (X's "Xft.dpi: 192", or "144.5") as the
+// whole number ChooseScale takes; 0 when it is not a number or is nonsense.
+// A fraction rounds up, which keeps it on the side of a half it lies on
+// (144.5 / 96 is nearer 2 than 1, and 145 gives 2).
+inline int DpiFromSetting(const char* text) {
+    if (text == nullptr) return 0;
+    char* end = nullptr;
+    const double dpi = std::strtod(text, &end);
+    if (end == text || !(dpi > 0 && dpi <= HighestDpi)) return 0;
+    return static_cast<int>(std::ceil(dpi));
 }
 
 }  // namespace platform

@@ -44,6 +44,28 @@ TEST(DisplayScale, RoundsTheDesktopScaleAndFitsTheWindow) {
     }
 }
 
+struct SettingCase {
+    const char* text;
+    int dpi;
+};
+
+constexpr SettingCase SettingCases[] = {
+    {"192", 192},      {"96", 96},        {" 120", 120},  // as xrdb stores it, after the colon's space
+    {"144", 144},      {"144.5", 145},    {"144.0", 144}, // a fraction above the half gives 2, the half itself 1
+    {"96.0", 96},      {"168\n", 168},    {"", 0},
+    {"abc", 0},        {"-96", 0},        {"0", 0},
+    {"nan", 0},        {"inf", 0},        {"1e9", 0},     // nonsense is no setting, never a huge k
+    {nullptr, 0},
+};
+
+TEST(DisplayScale, ReadsTheDesktopSettingAsAWholeDpi) {
+    for (const SettingCase& c : SettingCases) {
+        EXPECT_EQ(platform::DpiFromSetting(c.text), c.dpi) << (c.text ? c.text : "(none)");
+    }
+    EXPECT_EQ(platform::ChooseScale(platform::DpiFromSetting("144.5"), 1920, 1200), 2);
+    EXPECT_EQ(platform::ChooseScale(platform::DpiFromSetting("144"), 1920, 1200), 1);
+}
+
 static_assert(platform::ChooseScale(192, 1920, 1200) == 2, "the rule is usable at compile time");
 
 }  // namespace
