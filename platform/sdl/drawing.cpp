@@ -1,6 +1,7 @@
 // The SDL side of drawing: the catalogue pictures, copies straight onto the
-// window surface, text in the embedded font, and the window icon. Draws only
-// what the game asks for; never decides what the screen shows.
+// window surface (at a scale above 1, onto the canvas), text in the embedded
+// font, and the window icon. Draws only what the game asks for; never decides
+// what the screen shows.
 #include <zlib.h>
 
 #include <cstdlib>
@@ -24,8 +25,6 @@ constexpr int TextPixelSize = 11;
 
 // Pictures up to this many pixels are kept in the window's own format.
 constexpr int SmallPicture = 100 * 100;
-
-SDL_Surface* WindowSurface() { return SDL_GetWindowSurface(FrontEnd.window); }
 
 std::uint32_t ReadBig32(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
@@ -100,6 +99,32 @@ SDL_Surface* DecodePng(const unsigned char* data, std::size_t size) {
     return icon;
 }
 
+// True when the canvas at x,y already holds the picture's w by h pixels
+// (clipped to both) byte for byte, so that a copy would change nothing. Only
+// pictures in the canvas's own format that copy as plain block moves are
+// compared; any other picture counts as a change.
+bool AlreadyShows(const SDL_Surface* picture, int x, int y, int w, int h) {
+    const SDL_Surface* canvas = FrontEnd.canvas;
+    if (picture->format->format != canvas->format->format || SDL_HasColorKey(const_cast<SDL_Surface*>(picture))) {
+        return false;
+    }
+    SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(const_cast<SDL_Surface*>(picture), &blend);
+    if (blend != SDL_BLENDMODE_NONE || x < 0 || y < 0) return false;
+    if (w > picture->w) w = picture->w;
+    if (h > picture->h) h = picture->h;
+    if (x + w > canvas->w) w = canvas->w - x;
+    if (y + h > canvas->h) h = canvas->h - y;
+    if (w <= 0 || h <= 0) return true;
+    const int bytes = canvas->format->BytesPerPixel;
+    for (int row = 0; row < h; ++row) {
+        const Uint8* shown = static_cast<const Uint8*>(canvas->pixels) + (y + row) * canvas->pitch + x * bytes;
+        const Uint8* wanted = static_cast<const Uint8*>(picture->pixels) + row * picture->pitch;
+        if (std::memcmp(shown, wanted, static_cast<std::size_t>(w) * bytes) != 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void MarkDrawn(const SDL_Rect& rect) {
@@ -115,7 +140,9 @@ void ShowSurface() {
     SDL_Rect shown = FrontEnd.dirty;
     const SDL_Rect whole = {0, 0, WindowWidth, WindowHeight};
     FrontEnd.dirty = SDL_Rect{0, 0, 0, 0};
-    if (SDL_IntersectRect(&shown, &whole, &shown)) SDL_UpdateWindowSurfaceRects(FrontEnd.window, &shown, 1);
+    if (!SDL_IntersectRect(&shown, &whole, &shown)) return;
+    shown = ScaleOntoWindow(shown);
+    SDL_UpdateWindowSurfaceRects(FrontEnd.window, &shown, 1);
 }
 
 int TextWidth1252(const char* text, int length) {
@@ -133,7 +160,7 @@ int DrawText1252(int x, int y, const char* text, int length) {
     SDL_Surface* written = TTF_RenderUTF8_Blended(FrontEnd.font, Utf8Text, black);
     if (written == nullptr) return 0;
     SDL_Rect place = {x, y, written->w, written->h};
-    SDL_BlitSurface(written, nullptr, WindowSurface(), &place);
+    SDL_BlitSurface(written, nullptr, GameSurface(), &place);
     MarkDrawn(SDL_Rect{x, y, written->w, written->h});
     const int width = written->w;
     SDL_FreeSurface(written);
@@ -171,7 +198,7 @@ void LoadCatalogueImage(ImageId id, const char* name) {
     // move. The big pages stay as stored, mostly 8 bits a pixel: a quarter of
     // the memory, and they are copied only when the screen changes.
     if (loaded->w * loaded->h <= SmallPicture) {
-        SDL_Surface* converted = SDL_ConvertSurface(loaded, WindowSurface()->format, 0);
+        SDL_Surface* converted = SDL_ConvertSurface(loaded, GameSurface()->format, 0);
         if (converted != nullptr) {
             SDL_FreeSurface(loaded);
             loaded = converted;
@@ -196,9 +223,13 @@ void SelectTextFont() {}
 
 void CopyImage(ImageId id, int x, int y, int w, int h) {
     if (id < 0 || id >= MaxImages || FrontEnd.images[id] == nullptr) return;
+    // The field is drawn whole after every move; on the canvas, a cell that
+    // already shows its picture is left out of what the window is shown anew,
+    // which at scale k costs k squared times the pixels.
+    if (FrontEnd.canvas != nullptr && AlreadyShows(FrontEnd.images[id], x, y, w, h)) return;
     SDL_Rect from = {0, 0, w, h};
     SDL_Rect to = {x, y, w, h};
-    SDL_BlitSurface(FrontEnd.images[id], &from, WindowSurface(), &to);
+    SDL_BlitSurface(FrontEnd.images[id], &from, GameSurface(), &to);
     MarkDrawn(SDL_Rect{x, y, w, h});
 }
 

@@ -29,7 +29,9 @@ struct SdlFrontEnd {
     bool active;                     // has the keyboard focus, as last told to the game
     bool dialogOpen;                 // the name dialog runs its own loop
     bool dialogEnding;               // EndNameDialog has been called
-    SDL_Rect dirty;                  // drawn since the surface was last shown (w 0: nothing)
+    SDL_Rect dirty;                  // drawn since the surface was last shown, in game pixels (w 0: nothing)
+    int scale;                       // every game pixel shows as scale by scale window pixels
+    SDL_Surface* canvas;             // at a scale above 1, the 350 by 420 picture the game draws on
 };
 
 extern SdlFrontEnd FrontEnd;
@@ -58,6 +60,20 @@ void MarkDrawn(const SDL_Rect& rect);
 // Delivers the events that reach the game whatever has the input (timer,
 // posted messages, focus, minimise, exposure, close). False for others.
 bool DeliverWindowEvent(const SDL_Event& event);
+
+// The whole-number scale for the window just made, from the desktop's Xft.dpi
+// and the size of its screen's work area; 1 when the desktop sets none.
+int ChooseWindowScale();
+// At a scale above 1, makes the canvas in the window surface's format.
+bool OpenCanvas();
+void CloseCanvas();
+// What the game draws on: the window's own surface at scale 1, the canvas above.
+SDL_Surface* GameSurface();
+// A window pixel's coordinate as a game pixel's, rounded down.
+int GamePixel(int windowPixel);
+// Copies a rectangle of the canvas onto the window surface, each pixel k by k,
+// and returns the window's rectangle to show; at scale 1 returns it as it is.
+SDL_Rect ScaleOntoWindow(const SDL_Rect& game);
 
 // Draws the open name dialog over whatever the game has drawn.
 void DrawNameDialog();

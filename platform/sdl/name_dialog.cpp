@@ -65,7 +65,7 @@ int DialogUnitsX(int units, int baseX) { return units * baseX / 4; }
 int DialogUnitsY(int units, int baseY) { return units * baseY / 8; }
 
 void Fill(const SDL_Rect& rect, Shade shade) {
-    SDL_Surface* surface = SDL_GetWindowSurface(FrontEnd.window);
+    SDL_Surface* surface = GameSurface();
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, shade.r, shade.g, shade.b));
 }
 
@@ -137,7 +137,7 @@ void DrawEdit() {
     Ring(Inset(r, 1), Black, Light);
     const SDL_Rect inner = EditInterior();
     Fill(inner, White);
-    SDL_Surface* surface = SDL_GetWindowSurface(FrontEnd.window);
+    SDL_Surface* surface = GameSurface();
     SDL_SetClipRect(surface, &inner);
     const int y = inner.y + (inner.h - LineHeight()) / 2;
     // Enough bytes to fill the box; the rest is beyond its right edge.
@@ -254,9 +254,13 @@ void HandleDialogEvent(const SDL_Event& event) {
         }
         break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        HandleButton(event.button);
+    case SDL_MOUSEBUTTONUP: {
+        SDL_MouseButtonEvent button = event.button;
+        button.x = GamePixel(button.x);
+        button.y = GamePixel(button.y);
+        HandleButton(button);
         break;
+    }
     default:
         break;
     }

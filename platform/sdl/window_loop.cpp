@@ -29,10 +29,10 @@ struct FallTimer {
 
 FallTimer Timer;
 
-// The caption drag: the pointer's offset from the window's corner.
+// The caption drag, between the press on the caption and its release.
 struct CaptionDrag {
-    bool active;
-    int grabX;
+    bool active;  // the left button went down on the caption and is still held
+    int grabX;    // the pointer's offset from the window's outer corner, in window pixels
     int grabY;
 };
 
@@ -81,6 +81,8 @@ void PointerOnScreen(int* x, int* y) {
 
 bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
 
+// The game sees every point in game pixels, whatever the scale; only the
+// caption drag keeps window pixels, so that the window moves by the screen's.
 void DeliverButton(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return;
     const bool press = button.type == SDL_MOUSEBUTTONDOWN;
@@ -89,13 +91,13 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
         Drag.active = false;
         return;
     }
+    const int x = GamePixel(button.x), y = GamePixel(button.y);
     // Without a capture, a release outside the window is not the window's.
-    if (!InsideWindow(button.x, button.y)) return;
-    if (platform::OnFrame(button.x, button.y)) {
+    if (!InsideWindow(x, y)) return;
+    if (platform::OnFrame(x, y)) {
         const platform::ScreenPoint origin = platform::WindowOrigin();
-        Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0,
-                msg::PackPoint(origin.x + button.x, origin.y + button.y));
-        const bool caption = button.y < CaptionHeight && button.x >= FrameSide && button.x < WindowWidth - FrameSide;
+        Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0, msg::PackPoint(origin.x + x, origin.y + y));
+        const bool caption = y < CaptionHeight && x >= FrameSide && x < WindowWidth - FrameSide;
         // As on Windows, every caption press also starts a move; the game has
         // already acted on it, a painted glyph included.
         if (press && caption && !FrontEnd.quitRequested) {
@@ -103,7 +105,7 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
         }
         return;
     }
-    const platform::WindowPoint client = platform::ClientPointFromWindow(button.x, button.y);
+    const platform::WindowPoint client = platform::ClientPointFromWindow(x, y);
     Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0, msg::PackPoint(client.x, client.y));
 }
 
@@ -216,19 +218,28 @@ int OpenGameWindow() {
     FrontEnd.soundEvent = FrontEnd.tickEvent + 2;
 
     SDL_DisplayMode screen;
+    const bool screenKnown = SDL_GetDesktopDisplayMode(0, &screen) == 0;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
-    if (SDL_GetDesktopDisplayMode(0, &screen) == 0) {
+    if (screenKnown) {
         x = screen.w / 2 - WindowWidth / 2;
         y = screen.h / 2 - WindowHeight / 2;
     }
     FrontEnd.window = SDL_CreateWindow("Quarvelle", x, y, WindowWidth, WindowHeight,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (FrontEnd.window == nullptr) return 0;
+    // The scale is known once the window has a screen; the window is still
+    // hidden, so it is sized and centred anew before anyone sees it.
+    FrontEnd.scale = ChooseWindowScale();
+    if (FrontEnd.scale > 1) {
+        const int width = WindowWidth * FrontEnd.scale, height = WindowHeight * FrontEnd.scale;
+        SDL_SetWindowSize(FrontEnd.window, width, height);
+        if (screenKnown) SDL_SetWindowPosition(FrontEnd.window, screen.w / 2 - width / 2, screen.h / 2 - height / 2);
+    }
     if (SDL_Surface* icon = LoadIconSurface()) {
         SDL_SetWindowIcon(FrontEnd.window, icon);
         SDL_FreeSurface(icon);
     }
-    if (SDL_GetWindowSurface(FrontEnd.window) == nullptr) return 0;
+    if (SDL_GetWindowSurface(FrontEnd.window) == nullptr || !OpenCanvas()) return 0;
     FrontEnd.font = OpenTextFont();
 
     Deliver(msg::Create, 0, 0);
@@ -249,6 +260,7 @@ void CloseGameWindow() {
         SDL_FreeSurface(image);
         image = nullptr;
     }
+    CloseCanvas();
     if (FrontEnd.font != nullptr) TTF_CloseFont(FrontEnd.font);
     FrontEnd.font = nullptr;
     if (FrontEnd.window != nullptr) SDL_DestroyWindow(FrontEnd.window);
