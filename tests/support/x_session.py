@@ -88,7 +88,10 @@ class XSession:
         self.programs = []
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen, "-nolisten", "tcp",
+             # Without it the server resets when its last client leaves, and the
+             # resources merged by xrdb go with it.
+             "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=die_with_parent)
         os.close(write_end)
@@ -102,7 +105,7 @@ class XSession:
 
     def merge_resources(self, text):
         """Adds lines such as "Xft.dpi: 192" to the server's resource database."""
-        subprocess.run(["xrdb", "-merge"], input=text, text=True, env=self.env, check=True, timeout=20)
+        subprocess.run(["xrdb", "-nocpp", "-merge"], input=text, text=True, env=self.env, check=True, timeout=20)
 
     def close(self):
         """Ends what the session started, cleanly first, so that the X server
