@@ -1,10 +1,9 @@
 // Moving and turning the falling piece. Every move erases the piece, tests its
 // target cells, and writes it either there or back where it was: a refused
 // move leaves the board as it found it and draws and sounds nothing.
+#include "engine/effects.h"
 #include "engine/engine.h"
 #include "engine/piece_cells.h"
-#include "render/draw.h"
-#include "shell/sound_cues.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Level, speed and the start of a game. The fall timer is armed here and by
 // the level change; only the end of a game (shell) stops it for good.
+#include "engine/effects.h"
 #include "engine/engine.h"
+#include "engine/game_state.h"
 #include "platform/platform.h"
-#include "render/draw.h"
-#include "shell/sound_cues.h"
 
 namespace {
 

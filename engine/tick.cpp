@@ -1,10 +1,9 @@
 // The fall tick: a new piece enters, or the falling one steps down or lands;
 // a landing removes and scores full rows and applies the level rule.
+#include "engine/effects.h"
 #include "engine/engine.h"
 #include "engine/piece_cells.h"
 #include "engine/pieces.h"
-#include "render/draw.h"
-#include "shell/sound_cues.h"
 
 namespace {
 

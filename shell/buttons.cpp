@@ -10,7 +10,7 @@
 #include "shell/game_over.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
-#include "shell/sound_cues.h"
+#include "engine/effects.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "scores/name_entry.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
-#include "shell/sound_cues.h"
+#include "engine/effects.h"
 
 void StartNewGame() {
     Game.bestScoreShown = HighScores.entries[0].score;

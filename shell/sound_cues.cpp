@@ -1,6 +1,6 @@
 // Which sounds hold the game still while they play. Waiting mode paces the
 // landings, row removals, level changes, the end of a game and every click.
-#include "shell/sound_cues.h"
+#include "engine/effects.h"
 
 #include "platform/platform.h"
 

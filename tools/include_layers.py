@@ -7,13 +7,15 @@ Reads every #include "folder/..." of the product's sources (engine, render,
 scores, shell, the seam's headers in platform/, the two front-ends and
 resources/; not tests/ or tools/) and prints one arrow per pair of folders
 with the headers it goes through. The layers, top first, are shell, render,
-scores, engine, and below them the seam; an arrow may point down, or be one
-of the engine's outward calls (drawing, sound cues). The front-ends sit
+scores, engine, and below them the seam; an arrow may only point down. The
+engine's own effects (drawing the field and the boxes, the sound cues) are
+declared in engine/effects.h and carried out above it, so that no arrow
+needs to point up. The front-ends sit
 below the seam and drive the game from outside it: they may include what
 they call (the window procedure, the name entry, the window messages).
 
-Exits 1, naming the arrow, when an arrow points up or sideways outside those
-calls, or when the folders form a cycle other than through an outward call.
+Exits 1, naming the arrow, when an arrow points up or sideways, or when the
+folders form a cycle.
 With --dot it prints the drawing in Graphviz's language instead.
 """
 import os
@@ -26,9 +28,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # "platform", each front-end its own node.
 NODES = ["shell", "render", "scores", "engine", "platform", "platform/sdl", "platform/win32", "resources"]
 GAME_LAYERS = ["shell", "render", "scores", "engine"]  # top first
-
-# The engine's outward calls: it draws and sounds its own effects.
-OUTWARD = {("engine", "render/draw.h"), ("engine", "shell/sound_cues.h")}
 
 # What a front-end may include above the seam: what it hands its events to.
 FRONT_END_CALLS = {"shell/window_proc.h", "shell/messages.h", "scores/name_entry.h"}
@@ -68,8 +67,6 @@ def includes():
 
 
 def allowed(source, target, header):
-    if (source, header) in OUTWARD:
-        return True
     if target == "platform":
         return True  # the seam is below every layer
     if source in GAME_LAYERS and target in GAME_LAYERS:
@@ -118,9 +115,7 @@ def main():
         print("digraph includes {")
         print("  rankdir=TB; node [shape=box];")
         for (source, target), headers in sorted(arrows.items()):
-            outward = all((source, h) in OUTWARD for h in headers)
-            style = ' [style=dashed, label="outward call"]' if outward else ""
-            print(f'  "{source}" -> "{target}"{style};')
+            print(f'  "{source}" -> "{target}";')
         print("}")
         return 0
 
@@ -129,30 +124,23 @@ def main():
         kinds = []
         for header, paths in sorted(headers.items()):
             ok = allowed(source, target, header)
-            mark = "outward call" if (source, header) in OUTWARD else ("" if ok else "NOT ALLOWED")
             kinds.append(f"    {header} ({len(paths)} file{'s' if len(paths) > 1 else ''})"
-                         + (f"  [{mark}]" if mark else ""))
+                         + ("" if ok else "  [NOT ALLOWED]"))
             if not ok:
                 faults.append(f"{source} -> {target} through {header}, in {', '.join(paths)}")
         print(f"{source} -> {target}")
         print("\n".join(kinds))
 
-    # Cycles among the folders, the outward calls left out: those are the
-    # engine's effects, which the layers above implement.
-    plain = {(s, t) for s, t, h, _ in found if (s, h) not in OUTWARD}
-    loop = cycle(plain)
+    loop = cycle({(s, t) for s, t, _, _ in found})
     if loop:
         faults.append("cycle between folders: " + " -> ".join(loop))
-    every = {(s, t) for s, t, _, _ in found}
-    loop_with_calls = cycle(every)
-    print()
-    print("cycles through the outward calls only: " + (" -> ".join(loop_with_calls) if loop_with_calls else "none"))
     if faults:
         print()
         for fault in faults:
             print("FAULT: " + fault)
         return 1
-    print("no arrow points up outside the outward calls, and no other cycle")
+    print()
+    print("every arrow points down, and the folders form no cycle")
     return 0
 
 
