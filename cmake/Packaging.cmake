@@ -1,7 +1,8 @@
 # What a player installs, made by CPack from the install rules and the one
 # project version: on Linux the Debian package (generator DEB), from the
 # Windows build the zip with the program, README.txt and LICENSE.txt (ZIP).
-# scripts/make-packages.sh runs both.
+# scripts/make-packages.sh runs both; `cpack` in a build folder alone writes
+# into its packages/ folder.
 set(CPACK_PACKAGE_NAME quarvelle)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quarvelle developers")
