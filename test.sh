@@ -2,7 +2,8 @@
 # Builds everything and runs every test: the Windows program (MinGW-w64, run
 # under Wine), the Linux program and all tests, then the unit tests again
 # in a Release build and built with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; last, it makes the Debian package and the
+# Windows zip and checks them without installing them.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
@@ -13,7 +14,8 @@ scripts/install-packages.sh \
   libsdl2-dev libsdl2-ttf-dev zlib1g-dev libx11-dev python3 \
   imagemagick xvfb xauth xdotool x11-utils x11-xserver-utils twm faketime \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 \
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev \
+  dpkg-dev lintian desktop-file-utils appstream unzip file
 
 echo "== Windows program (MinGW-w64)"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
@@ -35,3 +37,9 @@ echo "== Unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DQUARVELLE_SANITIZE=ON -DQUARVELLE_UNIT_ONLY=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -L unit -j"$jobs")
+
+echo "== Packages: the Debian package and the Windows zip, checked without installing them"
+rm -rf build-packages
+scripts/make-packages.sh build-packages
+python3 tests/package/package_test.py --deb build-packages/quarvelle_*_amd64.deb \
+  --zip build-packages/quarvelle-*-win64.zip --build build-pkg --probe build-win32/window_probe.exe

@@ -4,7 +4,8 @@
 Usage: python3 tools/make_resources.py <resources folder>
 
 Writes bitmaps/*.bmp, sounds/801.wav .. 809.wav, icon/quarvelle.ico (16, 32
-and 48 pixels) and icon/quarvelle.png (64 pixels) under the folder. Uses only
+and 48 pixels), icon/quarvelle.png (64 pixels) and the desktop's other sizes,
+icon/quarvelle-16.png .. quarvelle-256.png, under the folder. Uses only
 Python's standard library and no clock or random source, so the same command
 writes the same bytes on every machine.
 It never touches the font or the Windows resource script.
@@ -646,6 +647,64 @@ def icon_canvas(size):
     return c
 
 
+def large_block(size, name):
+    """A block for the large icons: a bevel a ring per step of its width,
+    so the light and shade keep their proportion, and a glint in its corner."""
+    base = BLOCK_COLOURS[name]
+    c = canvas(size, size, base)
+    edge = max(3, size // 8)
+    for i in range(edge):
+        t = 0.55 - 0.3 * i / (edge - 1)
+        frame(c, i, i, size - 2 * i, size - 2 * i, lighter(base, t), darker(base, t + 0.15))
+    sheen = max(1, size // 16)
+    fill(c, edge, edge, size - 2 * edge - sheen, sheen, lighter(base, 0.18))
+    fill(c, edge, edge, sheen, size - 2 * edge - sheen, lighter(base, 0.18))
+    glint = max(2, size // 9)
+    fill(c, edge + sheen, edge + sheen, glint, glint, lighter(base, 0.5))
+    return c
+
+
+def large_icon_canvas(size):
+    """The emblem at 128 pixels and above, drawn at its own size: the tile's
+    corners rounded on a circle, a lighter rim, the blocks set in from it."""
+    art = ["PPP.", ".P..", "B.GY", "BRGY"]
+    tile = (16, 20, 48)
+    rim = (52, 62, 120)
+    radius = size // 16
+    c = canvas(size, size, tile)
+
+    def inside(x, y):
+        if not (0 <= x < size and 0 <= y < size):
+            return False
+        cx = min(max(x, radius), size - 1 - radius)
+        cy = min(max(y, radius), size - 1 - radius)
+        dx, dy = x + 0.5 - (cx + 0.5), y + 0.5 - (cy + 0.5)
+        return dx * dx + dy * dy <= radius * radius
+    for y in range(size):
+        for x in range(size):
+            if not inside(x, y):
+                put(c, x, y, None)
+            elif not all(inside(x + dx, y + dy) for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))):
+                put(c, x, y, rim)
+    cell = (size - 2 * radius) // 4
+    off = (size - 4 * cell) // 2
+    for r, row in enumerate(art):
+        for col, mark in enumerate(row):
+            if mark in LETTER_COLOUR:
+                blit(c, large_block(cell, LETTER_COLOUR[mark]), off + col * cell, off + r * cell)
+    return c
+
+
+# The desktop's icon sizes and the file each is written to: the 64 pixel one
+# is the picture the SDL window carries too.
+DESKTOP_ICONS = [(16, 'quarvelle-16.png'), (32, 'quarvelle-32.png'), (48, 'quarvelle-48.png'),
+                 (64, 'quarvelle.png'), (128, 'quarvelle-128.png'), (256, 'quarvelle-256.png')]
+
+
+def desktop_icon(size):
+    return large_icon_canvas(size) if size >= 128 else icon_canvas(size)
+
+
 def ico_bytes(sizes):
     images = [ico_image(icon_canvas(s)) for s in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
@@ -931,7 +990,8 @@ def main(argv):
     for name, data in sounds().items():
         write(os.path.join(root, 'sounds', name), data)
     write(os.path.join(root, 'icon', 'quarvelle.ico'), ico_bytes([16, 32, 48]))
-    write(os.path.join(root, 'icon', 'quarvelle.png'), png_bytes(icon_canvas(64)))
+    for size, name in DESKTOP_ICONS:
+        write(os.path.join(root, 'icon', name), png_bytes(desktop_icon(size)))
     return 0
 
 
