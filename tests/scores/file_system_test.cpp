@@ -30,6 +30,7 @@
 #include "scores/high_score_table.h"
 #include "shell/window_proc.h"
 #include "tests/scores/default_file.h"
+#include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"
 #include "tests/support/fake_platform.h"
 
@@ -422,20 +423,7 @@ TEST_P(FileFaults, TellsThePlayerAndLeavesTheFilesAsExpected) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FileFaults, ::testing::ValuesIn(FaultCases),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) {
-                             std::string name;
-                             bool upper = true;
-                             for (const char* c = info.param.what; *c != '\0'; ++c) {
-                                 const bool letter = (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') ||
-                                                     (*c >= '0' && *c <= '9');
-                                 if (letter) {
-                                     name += upper ? static_cast<char>(std::toupper(*c)) : *c;
-                                 }
-                                 upper = !letter;
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, FileFaults, ::testing::ValuesIn(FaultCases), CaseNameOf());
 
 // The steps of a save that change the disk, without the file names' pid.
 std::vector<std::string> DiskSteps() {

@@ -18,6 +18,7 @@
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
 #include "tests/scores/default_file.h"
+#include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"
 #include "tests/support/fake_platform.h"
 
@@ -210,20 +211,7 @@ TEST_P(FileLoad, LoadsFiveEntriesOrWritesTheDefaultFile) {
     EXPECT_EQ(entry.lines, c.loads->lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FileLoad, ::testing::ValuesIn(FileCases),
-                         [](const ::testing::TestParamInfo<FileCase>& info) {
-                             std::string name;
-                             bool upper = true;
-                             for (const char* c = info.param.what; *c != '\0'; ++c) {
-                                 const bool letter = (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') ||
-                                                     (*c >= '0' && *c <= '9');
-                                 if (letter) {
-                                     name += upper ? static_cast<char>(std::toupper(*c)) : *c;
-                                 }
-                                 upper = !letter;
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, FileLoad, ::testing::ValuesIn(FileCases), CaseNameOf());
 
 using HighScoreFile = ScratchDirectory;
 

@@ -104,6 +104,23 @@ class Session:
         return [int(v) for v in self.wait_for("frame", "Quarvelle").split()]
 
 
+def drag_caption(session, grab, corner):
+    """Drags the caption from the screen point `grab` by 60 right and 30 down
+    in three steps, and returns the corner the window must reach: under the
+    pointer, moved by screen pixels whatever the scale."""
+    session.xdotool("mousemove", grab[0], grab[1], "mousedown", "1")
+    for step in (1, 2, 3):
+        time.sleep(0.15)  # the steps are the hand's pace; the end is polled
+        session.xdotool("mousemove", grab[0] + 20 * step, grab[1] + 10 * step)
+    session.xdotool("mouseup", "1")
+    target = [corner[0] + 60, corner[1] + 30]
+    try:
+        wait_for("the dragged window", lambda: session.frame()[:2] == target, 5, pause=0.1)
+    except Failure:
+        raise Failure("the caption drag moved the window to %r, not %r" % (session.frame()[:2], target))
+    return target
+
+
 def occupied_cells(shot, origin):
     """Field cells whose centre differs from the blank cell's colour, taken as
     the colour most cells of the field show."""
@@ -315,18 +332,7 @@ def case_linux_file(session):
 
     # The caption strip drags the window; the painted close button is then
     # found at the window's new place.
-    session.xdotool("mousemove", left + 100, top + 10, "mousedown", "1")
-    for step in (1, 2, 3):
-        time.sleep(0.15)
-        session.xdotool("mousemove", left + 100 + 20 * step, top + 10 + 10 * step)
-    session.xdotool("mouseup", "1")
-    target = [left + 60, top + 30]
-    try:
-        wait_for("the dragged window", lambda: session.frame()[:2] == target, 5, pause=0.1)
-    except Failure:
-        raise Failure("the caption drag moved the window to %r" % session.frame()[:2])
-    moved = target
-    left, top = moved
+    left, top = drag_caption(session, (left + 100, top + 10), (left, top))
     session.click(left + CLOSE_GLYPH[0], top + CLOSE_GLYPH[1])
     check(session.wait_exit(program) == 0, "the close button did not end the program with code 0")
 
@@ -508,16 +514,7 @@ def case_high_dpi(session):
         session.screenshot().save(os.path.join(session.scratch, "dpi-192-playing.ppm"))
 
         # The caption drag moves the window by screen pixels, under the pointer.
-        session.xdotool("mousemove", left + 200, top + 20, "mousedown", "1")
-        for step in (1, 2, 3):
-            time.sleep(0.15)
-            session.xdotool("mousemove", left + 200 + 20 * step, top + 20 + 10 * step)
-        session.xdotool("mouseup", "1")
-        target = [left + 60, top + 30]
-        try:
-            wait_for("the dragged window", lambda: session.frame()[:2] == target, 5, pause=0.1)
-        except Failure:
-            raise Failure("the caption drag at scale 2 moved the window to %r, not %r" % (session.frame()[:2], target))
+        target = drag_caption(session, (left + 200, top + 20), (left, top))
         close_game(session, program, target[0], target[1], k)
     finally:
         set_desktop_dpi(session, before)
