@@ -78,6 +78,18 @@ class Start:
         self.game = subprocess.Popen([program], cwd=directory, env=program_env(x), stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
 
+    def record_hang(self):
+        """With STARTUP_KEEP set, keeps where a start that shows nothing stands:
+        its threads' stacks and the X server's windows."""
+        keep = os.environ.get("STARTUP_KEEP")
+        if not keep:
+            return
+        stacks = subprocess.run(["gdb", "-p", str(self.game.pid), "-batch", "-ex", "thread apply all bt"],
+                                capture_output=True, text=True, timeout=120).stdout
+        with open(os.path.join(keep, "hang-%d.txt" % self.game.pid), "w") as out:
+            out.write(stacks + "\nDISPLAY=%s\n" % self.x.env["DISPLAY"] + self.x.run("xwininfo", "-root", "-tree"))
+            out.write(subprocess.run(["ss", "-xp"], capture_output=True, text=True, timeout=60).stdout)
+
     def ended(self):
         return self.game.poll() is not None
 
@@ -100,6 +112,7 @@ class Start:
             if box is None and self.ended():
                 return "ended without a box (status %d)" % self.game.returncode
             if box is None and time.monotonic() > end:
+                self.record_hang()
                 self.game.kill()
                 self.game.wait()
                 return "no box"
@@ -120,6 +133,7 @@ class Start:
                 if last.pixels == reference.pixels:
                     break
             if time.monotonic() > end:
+                self.record_hang()
                 self.game.kill()
                 self.game.wait()
                 return "picture never complete", last
@@ -183,6 +197,8 @@ def case_stress(program, count, keep=None, server_every=1):
                 losses[kind].append((i, problem, stderr))
                 print("start %d (%s): %s%s" % (i, kind, problem, (" [stderr: %s]" % stderr) if stderr else ""),
                       flush=True)
+            if (i + 1) % 150 == 0:
+                print("after %d starts: lost %s" % (i + 1, {k: len(v) for k, v in losses.items()}), flush=True)
         elapsed = time.monotonic() - started
     finally:
         if x is not None:
@@ -196,7 +212,7 @@ def case_stress(program, count, keep=None, server_every=1):
     return [loss for kind in KINDS for loss in losses[kind]]
 
 
-def start_box(x, with_twm=False):
+def start_box(x):
     """A missing-file start on `x`, in its own directory, up to its Error box."""
     directory = scratch_dir("quarvelle-box-")
     game = subprocess.Popen([PROGRAM[0]], cwd=directory, env=program_env(x), stdout=subprocess.DEVNULL,
@@ -307,7 +323,7 @@ def main():
         if case == "stress":
             count = int(sys.argv[3]) if len(sys.argv) > 3 else 100
             keep = os.environ.get("STARTUP_KEEP")
-            every = int(os.environ.get("STARTUP_SERVER_EVERY", "1"))
+            every = int(os.environ.get("STARTUP_SERVER_EVERY", "3"))
             check(not case_stress(program, count, keep, every), "some starts were lost")
         elif case == "owner":
             case_owner(program, len(sys.argv) > 3 and sys.argv[3] == "twm")
