@@ -26,7 +26,7 @@ echo "== Linux program and tests"
 cmake -S . -B build -DQUARVELLE_WIN32_EXE="$here/build-win32/quarvelle.exe" >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -L unit -j"$jobs")
-(cd build && ctest --output-on-failure -LE unit)
+(cd build && ctest --output-on-failure -LE "unit|stress")
 
 echo "== Unit tests in the Release build (-O3), as a packager builds them"
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUARVELLE_UNIT_ONLY=ON >/dev/null

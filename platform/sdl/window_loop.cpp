@@ -6,6 +6,8 @@
 #include <X11/Xlib.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/platform.h"
@@ -269,6 +271,41 @@ void CloseGameWindow() {
     SDL_Quit();
 }
 
+// A box that cannot be shown is never taken for an answer: it is tried again,
+// and if it still fails the message goes to stderr and the program ends with
+// a status that is not 0.
+namespace {
+
+// A failure can be passing (the X server busy with a new client); a few
+// tries a moment apart tell that from a box that cannot be shown at all.
+constexpr int BoxTries = 3;
+constexpr Uint32 RetryPauseMs = 200;
+constexpr int UnshownBoxStatus = 3;
+
+[[noreturn]] void EndUnshown(const char* title, const char* message) {
+    std::fprintf(stderr, "quarvelle: %s: %s\nquarvelle: the message box could not be shown: %s\n", title, message,
+                 SDL_GetError());
+    std::fflush(stderr);
+    CloseGameWindow();
+    std::exit(UnshownBoxStatus);
+}
+
+// Whether a window manager runs on the game window's screen: it alone selects
+// the redirection of the root window's children.
+bool WindowManagerRuns() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (FrontEnd.window == nullptr || !SDL_GetWindowWMInfo(FrontEnd.window, &info) ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return true;  // not X: the system places an owned box itself
+    }
+    XWindowAttributes root;
+    if (!XGetWindowAttributes(info.info.x11.display, DefaultRootWindow(info.info.x11.display), &root)) return true;
+    return (root.all_event_masks & SubstructureRedirectMask) != 0;
+}
+
+}  // namespace
+
 namespace platform {
 
 void ArmTimer(int id, int periodMs) {
@@ -324,14 +361,22 @@ int ShowMessageBox(const char* text, const char* caption, int buttons) {
     static char title[256];
     Utf8From1252(text, SDL_strlen(text), message, sizeof message);
     Utf8From1252(caption, SDL_strlen(caption), title, sizeof title);
-    // Centred on the screen, and so over the centred game window: SDL places a
-    // box with a parent wrongly when no window manager moves the parent.
-    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
+    // Owned by the game window, as on Windows: transient for it, so that a
+    // window manager puts it over the game and on the game's workspace. On an
+    // X server without a window manager SDL places an owned box by the
+    // parent's corner counted twice (off the screen's edge for the centred
+    // game); there nothing else can cover it, so the box goes unowned and
+    // centred on the screen, over the centred game window.
+    SDL_Window* owner = WindowManagerRuns() ? FrontEnd.window : nullptr;
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, owner,
                                     title, message, set->count, set->choices, nullptr};
     ShowSurface();
-    int answer = -1;
-    if (SDL_ShowMessageBox(&box, &answer) != 0) return Failed;
-    return answer < 0 ? set->closed : answer;
+    for (int attempt = 1; attempt <= BoxTries; ++attempt) {
+        int answer = -1;
+        if (SDL_ShowMessageBox(&box, &answer) == 0) return answer < 0 ? set->closed : answer;
+        if (attempt < BoxTries) SDL_Delay(RetryPauseMs);
+    }
+    EndUnshown(title, message);
 }
 
 ScreenPoint WindowOrigin() {

@@ -171,3 +171,30 @@ class XSession:
 
 def scratch_dir(prefix):
     return tempfile.mkdtemp(prefix=prefix)
+
+
+def viewable_window(session, name):
+    """The viewable window called exactly `name`, anywhere in the tree (a
+    window manager's frame may hold it): (id, width, height, x, y), with x and
+    y on the screen; None while there is none."""
+    found = [line.split()[0] for line in session.run("xwininfo", "-root", "-tree", timeout=20).splitlines()
+             if line.strip().startswith("0x") and line.split('"')[1:2] == [name]]
+    if not found:
+        return None
+    info = session.run("xwininfo", "-id", found[0], timeout=20)
+    fields = {}
+    for line in info.splitlines():
+        key, _, value = line.strip().partition(":")
+        fields[key] = value.strip()
+    try:
+        if fields.get("Map State") != "IsViewable":
+            return None
+        return ("0x%x" % int(found[0], 16), int(fields["Width"]), int(fields["Height"]),
+                int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]))
+    except (KeyError, ValueError):
+        return None  # the window went away between the two questions
+
+
+def window_property(session, window, name):
+    """What xprop says of one property of a window, e.g. WM_TRANSIENT_FOR."""
+    return session.run("xprop", "-id", str(window), name, timeout=20).strip()
