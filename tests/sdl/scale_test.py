@@ -16,7 +16,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from x_session import WINDOW_HEIGHT, WINDOW_WIDTH, Failure, XSession, check, scratch_dir, wait_for  # noqa: E402
+from x_session import (WINDOW_HEIGHT, WINDOW_WIDTH, Failure, XSession, check, scratch_dir, verdict,  # noqa: E402
+                       wait_for)
 from window_test import DEFAULT_RECORDS, GO, GUARD, PREVIEW, checksum, dark, dialog_shown  # noqa: E402
 
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
@@ -207,13 +208,7 @@ def main():
     if len(sys.argv) != 3 or sys.argv[1] not in CASES:
         print("usage: scale_test.py {%s} PROGRAM" % ",".join(CASES))
         return 2
-    try:
-        CASES[sys.argv[1]](os.path.abspath(sys.argv[2]))
-    except Failure as failure:
-        print("FAIL:", failure)
-        return 1
-    print("ok")
-    return 0
+    return verdict(lambda: CASES[sys.argv[1]](os.path.abspath(sys.argv[2])))
 
 
 if __name__ == "__main__":

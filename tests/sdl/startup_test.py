@@ -28,7 +28,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, HERE)
 from x_session import (WINDOW_HEIGHT as WIN_H, WINDOW_WIDTH as WIN_W, Failure, XSession,  # noqa: E402
-                       centred_origin, check, scratch_dir, viewable_window, wait_for, window_property)
+                       centred_origin, check, scratch_dir, verdict, viewable_window, wait_for, window_property)
 from window_test import DEFAULT_RECORDS, GUARD, check_game_screen, checksum  # noqa: E402
 
 SCREEN = (1280, 1024)
@@ -319,7 +319,8 @@ def main():
         print(__doc__)
         return 2
     case, program = sys.argv[1], os.path.abspath(sys.argv[2])
-    try:
+
+    def run():
         if case == "stress":
             count = int(sys.argv[3]) if len(sys.argv) > 3 else 100
             keep = os.environ.get("STARTUP_KEEP")
@@ -329,12 +330,7 @@ def main():
             case_owner(program, len(sys.argv) > 3 and sys.argv[3] == "twm")
         else:
             case_unshown(program)
-    except Failure as failure:
-        print("FAIL:", failure)
-        return 1
-    print("ok")
-    return 0
-
+    return verdict(run)
 
 if __name__ == "__main__":
     sys.exit(main())

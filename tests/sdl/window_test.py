@@ -12,7 +12,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from x_session import (WINDOW_HEIGHT as WIN_H, WINDOW_WIDTH as WIN_W, Failure, XSession,  # noqa: E402
-                       centred_origin, check, scratch_dir, wait_for)
+                       centred_origin, check, scratch_dir, verdict, wait_for)
 
 SCREEN_W, SCREEN_H = 1280, 1024
 ORIGIN = centred_origin((SCREEN_W, SCREEN_H))
@@ -283,13 +283,7 @@ def main():
         print("usage: window_test.py {%s} PROGRAM" % ",".join(CASES))
         return 2
     with Session(os.path.abspath(sys.argv[2])) as session:
-        try:
-            CASES[sys.argv[1]](session)
-        except Failure as failure:
-            print("FAIL:", failure)
-            return 1
-    print("ok")
-    return 0
+        return verdict(lambda: CASES[sys.argv[1]](session))
 
 
 if __name__ == "__main__":

@@ -25,6 +25,17 @@ def check(condition, message):
         raise Failure(message)
 
 
+def verdict(case):
+    """Runs a case and prints its verdict: "ok" and 0, or "FAIL: why" and 1."""
+    try:
+        case()
+    except Failure as failure:
+        print("FAIL:", failure)
+        return 1
+    print("ok")
+    return 0
+
+
 def wait_for(what, probe, limit=20.0, pause=0.05):
     """Polls `probe` until it returns something true and returns that."""
     end = time.monotonic() + limit
