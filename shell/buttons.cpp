@@ -3,6 +3,7 @@
 // the game's rules stay in the engine, the pictures' places in the layout.
 #include "shell/buttons.h"
 
+#include "engine/effects.h"
 #include "engine/game_state.h"
 #include "platform/platform.h"
 #include "render/draw.h"
@@ -10,7 +11,6 @@
 #include "shell/game_over.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
-#include "engine/effects.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // the table's rules, the name entry and the file stay in scores/.
 #include "shell/game_over.h"
 
+#include "engine/effects.h"
 #include "engine/engine.h"
 #include "engine/game_state.h"
 #include "platform/platform.h"
@@ -12,7 +13,6 @@
 #include "scores/name_entry.h"
 #include "shell/messages.h"
 #include "shell/shell_state.h"
-#include "engine/effects.h"
 
 void StartNewGame() {
     Game.bestScoreShown = HighScores.entries[0].score;
