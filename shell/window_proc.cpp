@@ -88,9 +88,12 @@ int StartUp() {
         // Where the default file has been written the next start succeeds;
         // where it could not be, the player is told why instead.
         const char* problem = HighScoreWriteProblem();
-        platform::ShowMessageBox(problem != nullptr ? problem
-                                                    : "High score file corrupted or missing, please restart game.",
-                                 "Error", platform::Ok);
+        const int answer = platform::ShowMessageBox(
+            problem != nullptr ? problem : "High score file corrupted or missing, please restart game.", "Error",
+            platform::Ok);
+        // A message nobody saw is no answer: the start ends, but not as a
+        // start that told the player what to do.
+        if (answer == platform::Failed) platform::PostQuit(UnshownMessageExitCode);
         return 0;
     }
     Game.bestScoreShown = HighScores.entries[0].score;

@@ -1,5 +1,5 @@
 // The Linux program's entry: open the window, let the shell start the game,
-// run the loop. Exits with 0 when the game asks to end, as the shell decides.
+// run the loop. Exits with the code the shell asks for (0 when the game ends).
 #include "platform/sdl/front_end.h"
 #include "shell/window_proc.h"
 
@@ -14,6 +14,8 @@ int main(int, char**) {
         // After the first picture, so that the sound device never delays it.
         OpenSound();
         exitCode = RunMessageLoop();
+    } else {
+        exitCode = FrontEnd.exitCode;  // 0 unless the start-up asked for another
     }
     CloseGameWindow();
     return exitCode;

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 #include "platform/platform.h"
@@ -271,24 +270,12 @@ void CloseGameWindow() {
     SDL_Quit();
 }
 
-// A box that cannot be shown is never taken for an answer: it is tried again,
-// and if it still fails the message goes to stderr and the program ends with
-// a status that is not 0.
 namespace {
 
 // A failure can be passing (the X server busy with a new client); a few
 // tries a moment apart tell that from a box that cannot be shown at all.
 constexpr int BoxTries = 3;
 constexpr Uint32 RetryPauseMs = 200;
-constexpr int UnshownBoxStatus = 3;
-
-[[noreturn]] void EndUnshown(const char* title, const char* message) {
-    std::fprintf(stderr, "quarvelle: %s: %s\nquarvelle: the message box could not be shown: %s\n", title, message,
-                 SDL_GetError());
-    std::fflush(stderr);
-    CloseGameWindow();
-    std::exit(UnshownBoxStatus);
-}
 
 // Whether a window manager runs on the game window's screen: it alone selects
 // the redirection of the root window's children.
@@ -376,7 +363,11 @@ int ShowMessageBox(const char* text, const char* caption, int buttons) {
         if (SDL_ShowMessageBox(&box, &answer) == 0) return answer < 0 ? set->closed : answer;
         if (attempt < BoxTries) SDL_Delay(RetryPauseMs);
     }
-    EndUnshown(title, message);
+    // The game decides what an unshown box means; the player at a terminal
+    // still reads what it said.
+    std::fprintf(stderr, "quarvelle: %s: %s\nquarvelle: the message box could not be shown: %s\n", title, message,
+                 SDL_GetError());
+    return Failed;
 }
 
 ScreenPoint WindowOrigin() {

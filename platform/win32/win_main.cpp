@@ -190,7 +190,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ShowWindow(MainWindow, ShowCommand);
     UpdateWindow(MainWindow);
 
-    if (StartUp() == 0) return 0;
+    if (StartUp() == 0) return QuitCode;  // 0 unless the start-up asked for another
 
     // Waits for the next message instead of polling: an idle or paused game
     // costs no processor time, and messages are taken in the same order.

@@ -72,6 +72,23 @@ TEST(StartUp, FirstStartWithoutTheFileShowsTheMessageAndWritesADefaultFile) {
     EXPECT_TRUE(fake::EventsOf(fake::Call::MessageBox).empty());
 }
 
+TEST(StartUp, AMessageNoBoxCouldShowEndsTheStartWithItsOwnExitCode) {
+    struct Case {
+        int answer;
+        bool quit;
+        int quitCode;  // -1: none asked for
+    };
+    for (const Case c : {Case{platform::AnswerOk, false, -1}, Case{platform::Failed, true, UnshownMessageExitCode}}) {
+        ResetShellWorld();
+        fake::Fake().messageAnswers.push_back(c.answer);
+
+        EXPECT_EQ(StartUp(), 0);
+
+        EXPECT_EQ(fake::Fake().quitPosted, c.quit) << "answer " << c.answer;
+        EXPECT_EQ(fake::Fake().quitCode, c.quitCode) << "answer " << c.answer;
+    }
+}
+
 TEST(StartUp, NothingIsDrawnInAnyModeBeforeThePicturesAreLoaded) {
     ResetShellWorld();
     FreeImages();
