@@ -12,6 +12,8 @@ Cases (one per run):
   unshown PROGRAM        a box that cannot be shown is never an answer: the
                          message goes to stderr and the program ends with a
                          status that is not 0.
+  nodisplay PROGRAM      no X server to open the window on: the program says
+                         so on stderr and ends with a status that is not 0.
 
 Every wait polls with a generous limit; nothing sleeps a fixed time before it
 reads the screen."""
@@ -313,9 +315,23 @@ def case_unshown(program):
     raise Failure("the game never opened its window with the room given")
 
 
+def case_nodisplay(program):
+    directory = scratch_dir("quarvelle-nodisplay-")
+    try:
+        number = next(n for n in range(90, 1000) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        env = dict(os.environ, DISPLAY=":%d" % number, SDL_VIDEODRIVER="x11", SDL_AUDIODRIVER="dummy")
+        env.pop("WAYLAND_DISPLAY", None)
+        ended = subprocess.run([program], cwd=directory, env=env, capture_output=True, text=True, timeout=30)
+        check(ended.returncode != 0, "a start without a window ended with status 0")
+        check("window could not be opened" in ended.stderr, "nothing on stderr says why: %r" % ended.stderr)
+        check(os.listdir(directory) == [], "a start without a window wrote %s" % os.listdir(directory))
+    finally:
+        shutil.rmtree(directory, ignore_errors=True)
+
+
 def main():
     faulthandler.register(signal.SIGUSR1)
-    if len(sys.argv) < 3 or sys.argv[1] not in ("stress", "owner", "unshown"):
+    if len(sys.argv) < 3 or sys.argv[1] not in ("stress", "owner", "unshown", "nodisplay"):
         print(__doc__)
         return 2
     case, program = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -328,8 +344,10 @@ def main():
             check(not case_stress(program, count, keep, every), "some starts were lost")
         elif case == "owner":
             case_owner(program, len(sys.argv) > 3 and sys.argv[3] == "twm")
-        else:
+        elif case == "unshown":
             case_unshown(program)
+        else:
+            case_nodisplay(program)
     return verdict(run)
 
 if __name__ == "__main__":
