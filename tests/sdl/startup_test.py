@@ -166,15 +166,16 @@ def reference_picture(x, program, directory):
         start.finish()
 
 
-def case_stress(program, count, keep=None, server_every=1):
+def case_stress(program, count, keep=None, server_every=1, resets=False):
     """`count` starts of each kind, interleaved, on X servers made anew every
-    `server_every` starts. Returns the lost starts."""
+    `server_every` starts (and, with `resets`, reset whenever their last client
+    leaves). Returns the lost starts."""
     directory = scratch_dir("quarvelle-start-")
     losses = {kind: [] for kind in KINDS}
     times = {kind: [] for kind in KINDS}
     x = None
     try:
-        x = XSession(SCREEN)
+        x = XSession(SCREEN, resets=resets)
         reference = reference_picture(x, program, directory)
         if keep:
             reference.save(os.path.join(keep, "reference.ppm"))
@@ -182,7 +183,7 @@ def case_stress(program, count, keep=None, server_every=1):
         for i in range(count * len(KINDS)):
             if server_every and i and i % server_every == 0:
                 x.close()
-                x = XSession(SCREEN)
+                x = XSession(SCREEN, resets=resets)
             kind = KINDS[i % len(KINDS)]
             begun = time.monotonic()
             start = Start(x, program, directory, kind)
@@ -341,7 +342,8 @@ def main():
             count = int(sys.argv[3]) if len(sys.argv) > 3 else 100
             keep = os.environ.get("STARTUP_KEEP")
             every = int(os.environ.get("STARTUP_SERVER_EVERY", "3"))
-            check(not case_stress(program, count, keep, every), "some starts were lost")
+            resets = os.environ.get("STARTUP_XRESET") == "1"
+            check(not case_stress(program, count, keep, every, resets), "some starts were lost")
         elif case == "owner":
             case_owner(program, len(sys.argv) > 3 and sys.argv[3] == "twm")
         elif case == "unshown":

@@ -92,17 +92,19 @@ class Picture:
 
 class XSession:
     """One Xvfb of the given screen size, optionally with X resources merged
-    (as a desktop sets Xft.dpi), and the programs started on it."""
+    (as a desktop sets Xft.dpi), and the programs started on it. With
+    `resets`, the server starts afresh whenever its last client leaves, as
+    Xvfb does by default and a desktop's server never does mid-session."""
 
-    def __init__(self, screen=(1280, 1024), resources=None, env=None):
+    def __init__(self, screen=(1280, 1024), resources=None, env=None, resets=False):
         self.screen = screen
         self.programs = []
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen, "-nolisten", "tcp",
-             # Without it the server resets when its last client leaves, and the
-             # resources merged by xrdb go with it.
-             "-noreset"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen, "-nolisten", "tcp"] +
+            # Without it the server resets when its last client leaves, and the
+            # resources merged by xrdb go with it.
+            ([] if resets else ["-noreset"]),
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=die_with_parent)
         os.close(write_end)
