@@ -37,7 +37,8 @@ struct SdlFrontEnd {
 extern SdlFrontEnd FrontEnd;
 
 // Creates the window, delivers the creation message and shows the window.
-// Returns 0 when SDL or the window could not be set up.
+// Returns 0 when SDL or the window could not be set up, SDL's error telling
+// why; a display that answers no connection after a few tries counts too.
 int OpenGameWindow();
 // Opens the sound device and prepares the nine sounds; without a device the
 // sounds stay silent and every call returns at once.

@@ -204,6 +204,41 @@ bool DeliverWindowEvent(const SDL_Event& event) {
     }
 }
 
+namespace {
+
+// An X server that is starting or resetting refuses connections for a moment;
+// a few tries a moment apart tell that from no server at all.
+constexpr int VideoTries = 5;
+constexpr Uint32 VideoRetryPauseMs = 200;
+
+// SDL falls back to drivers that draw into memory when no display answers; a
+// game running there shows nobody anything. They serve only when asked for
+// by name in SDL_VIDEODRIVER.
+bool ShowsAWindow(const char* driver) {
+    if (driver == nullptr) return false;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (asked != nullptr && SDL_strcasecmp(asked, driver) == 0) return true;
+    for (const char* memoryOnly : {"offscreen", "dummy", "evdev"}) {
+        if (SDL_strcasecmp(driver, memoryOnly) == 0) return false;
+    }
+    return true;
+}
+
+bool OpenVideo() {
+    for (int attempt = 1; attempt <= VideoTries; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            const char* driver = SDL_GetCurrentVideoDriver();
+            if (ShowsAWindow(driver)) return true;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            SDL_SetError("no display answered (SDL could only draw off the screen)");
+        }
+        if (attempt < VideoTries) SDL_Delay(VideoRetryPauseMs);
+    }
+    return false;
+}
+
+}  // namespace
+
 int OpenGameWindow() {
     // A software window surface: no OpenGL stack, a fraction of the memory.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -211,7 +246,7 @@ int OpenGameWindow() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A desktop window among others: the compositor may keep compositing it.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return 0;
+    if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenVideo()) return 0;
     if (TTF_Init() != 0) return 0;
     FrontEnd.tickEvent = SDL_RegisterEvents(3);
     if (FrontEnd.tickEvent == static_cast<Uint32>(-1)) return 0;

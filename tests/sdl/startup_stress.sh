@@ -1,12 +1,12 @@
 #!/bin/sh
-# The long start-up stress run (ctest runs 100 of each, unloaded): COUNT starts
+# The long start-up stress run (ctest runs 70 of each, unloaded): COUNT starts
 # of each kind (no VORN.DAT, a bad checksum, a valid file), on an Xvfb made
 # anew every three starts, while a parallel build keeps both cores busy.
 # Prints the lost starts and the figures.
 #   tests/sdl/startup_stress.sh [BUILD_DIR] [COUNT]      (defaults: build 500)
 # STARTUP_KEEP=DIR keeps the pictures and stacks of lost starts; LOAD=0 runs
 # unloaded; STARTUP_XRESET=1 lets the X server reset whenever its last client
-# leaves, which makes SDL's Error box fail now and then.
+# leaves, as the test run does: a start then often meets a server not ready for it.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
