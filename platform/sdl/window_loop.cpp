@@ -206,10 +206,20 @@ bool DeliverWindowEvent(const SDL_Event& event) {
 
 namespace {
 
-// An X server that is starting or resetting refuses connections for a moment;
-// a few tries a moment apart tell that from no server at all.
+// An X server that is starting, resetting or busy with a new client can refuse
+// for a moment; a few tries a moment apart tell that from a lasting failure.
+constexpr Uint32 RetryPauseMs = 200;
 constexpr int VideoTries = 5;
-constexpr Uint32 VideoRetryPauseMs = 200;
+constexpr int BoxTries = 3;
+
+template <typename Attempt>
+bool TryAFewTimes(int tries, Attempt attempt) {
+    for (int tried = 1; tried <= tries; ++tried) {
+        if (attempt()) return true;
+        if (tried < tries) SDL_Delay(RetryPauseMs);
+    }
+    return false;
+}
 
 // SDL falls back to drivers that draw into memory when no display answers; a
 // game running there shows nobody anything. They serve only when asked for
@@ -225,16 +235,13 @@ bool ShowsAWindow(const char* driver) {
 }
 
 bool OpenVideo() {
-    for (int attempt = 1; attempt <= VideoTries; ++attempt) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-            const char* driver = SDL_GetCurrentVideoDriver();
-            if (ShowsAWindow(driver)) return true;
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            SDL_SetError("no display answered (SDL could only draw off the screen)");
-        }
-        if (attempt < VideoTries) SDL_Delay(VideoRetryPauseMs);
-    }
-    return false;
+    return TryAFewTimes(VideoTries, [] {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        if (ShowsAWindow(SDL_GetCurrentVideoDriver())) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("no display answered (SDL could only draw off the screen)");
+        return false;
+    });
 }
 
 }  // namespace
@@ -306,11 +313,6 @@ void CloseGameWindow() {
 }
 
 namespace {
-
-// A failure can be passing (the X server busy with a new client); a few
-// tries a moment apart tell that from a box that cannot be shown at all.
-constexpr int BoxTries = 3;
-constexpr Uint32 RetryPauseMs = 200;
 
 // Whether a window manager runs on the game window's screen: it alone selects
 // the redirection of the root window's children.
@@ -393,10 +395,9 @@ int ShowMessageBox(const char* text, const char* caption, int buttons) {
     const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, owner,
                                     title, message, set->count, set->choices, nullptr};
     ShowSurface();
-    for (int attempt = 1; attempt <= BoxTries; ++attempt) {
-        int answer = -1;
-        if (SDL_ShowMessageBox(&box, &answer) == 0) return answer < 0 ? set->closed : answer;
-        if (attempt < BoxTries) SDL_Delay(RetryPauseMs);
+    int answer = -1;
+    if (TryAFewTimes(BoxTries, [&] { return SDL_ShowMessageBox(&box, &answer) == 0; })) {
+        return answer < 0 ? set->closed : answer;
     }
     // The game decides what an unshown box means; the player at a terminal
     // still reads what it said.
