@@ -3,7 +3,6 @@
 #include "engine/effects.h"
 #include "engine/engine.h"
 #include "engine/game_state.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -54,12 +53,12 @@ void CheckLevel() {
 // One speed step a level; at 40 ms (level 30) the period and the level stay,
 // but the timer is still re-armed.
 void SpeedUp() {
-    platform::StopTimer(Game.fallTimerId);
+    StopFallTimer(Game.fallTimerId);
     if (Game.fallInterval > FastestStep) {
         Game.fallInterval -= Shortening(Game.level);
         Game.level += 1;
     }
-    platform::ArmTimer(Game.fallTimerId, Game.fallInterval);
+    ArmFallTimer(Game.fallTimerId, Game.fallInterval);
 }
 
 // Leaves gameOver, running and the falling piece's record alone: the caller
@@ -67,8 +66,8 @@ void SpeedUp() {
 // The best-score box shows bestScoreShown as the caller left it: the engine
 // knows no table of results.
 void NewGame() {
-    platform::ArmTimer(Game.fallTimerId, StartInterval);
-    SeedDealer(static_cast<std::uint32_t>(platform::TimeSeconds()));
+    ArmFallTimer(Game.fallTimerId, StartInterval);
+    SeedDealer(static_cast<std::uint32_t>(ClockSeconds()));
     BlankBoard();
     Game.rotationState = 0;
     Game.softDrop = false;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/image_catalogue.h"
 #include "render/layout.h"
 #include "scores/high_score_table.h"

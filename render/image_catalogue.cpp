@@ -2,7 +2,7 @@
 // seam, and the picture of each cell value. Knows no place on the screen.
 #include "render/image_catalogue.h"
 
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/layout.h"
 
 constexpr CatalogueImage Catalogue[ImageCount] = {

@@ -4,7 +4,7 @@
 // only: what is clickable is the shell's own hit table.
 #pragma once
 
-#include "platform/window_geometry.h"
+#include "seam/window_geometry.h"
 #include "render/image_catalogue.h"
 
 enum class ScreenElement : int {

@@ -1,7 +1,7 @@
 // The console, the play field, the side pages, the button faces and the full
 // redraw of the game screen. Draws only: never changes the game, and knows no
 // screen mode (the shell picks what a full redraw shows).
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/draw.h"
 #include "render/layout.h"
 

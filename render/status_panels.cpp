@@ -2,7 +2,7 @@
 // numbers. Reads Game only; formats into fixed buffers, never allocates.
 #include <cstdio>
 
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/draw.h"
 #include "engine/pieces.h"
 #include "render/layout.h"

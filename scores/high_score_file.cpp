@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/file_store.h"
-#include "platform/platform.h"
+#include "seam/file_store.h"
+#include "seam/platform.h"
 #include "scores/high_score_table.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // text; playing again or ending is the game-over flow's (shell/game_over).
 #include "scores/name_entry.h"
 
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
 

@@ -5,11 +5,11 @@
 
 #include "engine/effects.h"
 #include "engine/game_state.h"
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/draw.h"
 #include "render/high_score_page.h"
 #include "shell/game_over.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 
 namespace {

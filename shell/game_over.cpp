@@ -6,12 +6,12 @@
 #include "engine/effects.h"
 #include "engine/engine.h"
 #include "engine/game_state.h"
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "render/draw.h"
 #include "render/high_score_page.h"
 #include "scores/high_score_table.h"
 #include "scores/name_entry.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 
 void StartNewGame() {

@@ -2,7 +2,7 @@
 // landings, row removals, level changes, the end of a game and every click.
 #include "engine/effects.h"
 
-#include "platform/platform.h"
+#include "seam/platform.h"
 
 namespace {
 

@@ -2,20 +2,20 @@
 // button events and redraws, and the start-up that precedes the first one.
 // Knows no window system: the front-ends deliver the messages and carry out
 // the seam's requests.
-#include "shell/window_proc.h"
+#include "seam/game_entry.h"
 
 #include "engine/engine.h"
 #include "engine/game_state.h"
 #include "engine/pieces.h"
-#include "platform/platform.h"
-#include "platform/window_geometry.h"
+#include "seam/platform.h"
+#include "seam/window_geometry.h"
 #include "render/draw.h"
 #include "render/image_catalogue.h"
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
 #include "shell/buttons.h"
 #include "shell/game_over.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 
 namespace {

@@ -3,20 +3,18 @@
 
     python3 tools/include_layers.py [--dot]
 
-Reads every #include "folder/..." of the product's sources (engine, render,
-scores, shell, the seam's headers in platform/, the two front-ends and
-resources/; not tests/ or tools/) and prints one arrow per pair of folders
-with the headers it goes through. The layers, top first, are shell, render,
-scores, engine, and below them the seam; an arrow may only point down. The
-engine's own effects (drawing the field and the boxes, the sound cues) are
-declared in engine/effects.h and carried out above it, so that no arrow
-needs to point up. The front-ends sit
-below the seam and drive the game from outside it: they may include what
-they call (the window procedure, the name entry, the window messages).
+Reads every #include "folder/..." of the product's sources (every top folder
+below but tests/ and tools/) and prints one arrow per pair of top folders with
+the headers it goes through. Each top folder is one layer; from the ground
+up: engine (the rules, which include nothing outside themselves: their effects
+are declared in engine/effects.h and carried out above), seam (the contracts
+between the game and the machine), scores, render, shell, resources, and
+frontends on top, which carry out the seam and drive the game through it.
+An arrow may only point down.
 
 Exits 1, naming the arrow, when an arrow points up or sideways, or when the
-folders form a cycle.
-With --dot it prints the drawing in Graphviz's language instead.
+folders form a cycle. With --dot it prints the drawing in Graphviz's language
+instead.
 """
 import os
 import re
@@ -24,34 +22,24 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# Folder names as the drawing shows them; the seam's own headers are
-# "platform", each front-end its own node.
-NODES = ["shell", "render", "scores", "engine", "platform", "platform/sdl", "platform/win32", "resources"]
-GAME_LAYERS = ["shell", "render", "scores", "engine"]  # top first
-
-# What a front-end may include above the seam: what it hands its events to.
-FRONT_END_CALLS = {"shell/window_proc.h", "shell/messages.h", "scores/name_entry.h"}
+LAYERS = ["engine", "seam", "scores", "render", "shell", "resources", "frontends"]  # ground floor first
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
 def node_of(path):
-    """The drawing's node of a file path relative to the root, or None."""
-    parts = path.split("/")
-    if parts[0] == "platform":
-        if len(parts) > 2 and parts[1] in ("sdl", "win32"):
-            return "platform/" + parts[1]
-        return "platform"
-    return parts[0] if parts[0] in NODES else None
+    """The drawing's node of a file path relative to the root: its top folder."""
+    top = path.split("/")[0]
+    return top if top in LAYERS else None
 
 
 def includes():
     """(from node, to node, header, including file) for every include."""
     found = []
-    for top in ("engine", "render", "scores", "shell", "platform", "resources"):
+    for top in LAYERS:
         for folder, _, files in os.walk(os.path.join(ROOT, top)):
             for name in sorted(files):
-                if not name.endswith((".h", ".cpp")):
+                if not name.endswith((".h", ".cpp", ".rc")):
                     continue
                 path = os.path.relpath(os.path.join(folder, name), ROOT)
                 source = node_of(path)
@@ -66,16 +54,8 @@ def includes():
     return found
 
 
-def allowed(source, target, header):
-    if target == "platform":
-        return True  # the seam is below every layer
-    if source in GAME_LAYERS and target in GAME_LAYERS:
-        return GAME_LAYERS.index(source) < GAME_LAYERS.index(target)
-    if source.startswith("platform/"):
-        return target == "platform" or target == "resources" or header in FRONT_END_CALLS
-    if source == "resources":
-        return False
-    return False  # the game above the seam includes no front-end
+def allowed(source, target):
+    return LAYERS.index(target) < LAYERS.index(source)
 
 
 def cycle(edges):
@@ -123,7 +103,7 @@ def main():
     for (source, target), headers in sorted(arrows.items()):
         kinds = []
         for header, paths in sorted(headers.items()):
-            ok = allowed(source, target, header)
+            ok = allowed(source, target)
             kinds.append(f"    {header} ({len(paths)} file{'s' if len(paths) > 1 else ''})"
                          + ("" if ok else "  [NOT ALLOWED]"))
             if not ok:

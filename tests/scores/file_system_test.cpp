@@ -28,7 +28,7 @@
 
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
-#include "shell/window_proc.h"
+#include "seam/game_entry.h"
 #include "tests/scores/default_file.h"
 #include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"

@@ -18,8 +18,8 @@ clang++ -std=c++20 -g -O1 -Wall -Wextra -Werror $sanitize -I"$source_dir" \
   "$source_dir/tests/scores/fuzz/fuzz_platform.cpp" \
   "$source_dir/scores/high_score_file.cpp" \
   "$source_dir/scores/high_score_table.cpp" \
-  "$source_dir/platform/posix/file_store.cpp" \
-  "$source_dir/platform/posix/posix_files.cpp" \
+  "$source_dir/frontends/posix/file_store.cpp" \
+  "$source_dir/frontends/posix/posix_files.cpp" \
   "$build_dir/game_state.o" \
   -o "$build_dir/high_score_file_fuzz"
 

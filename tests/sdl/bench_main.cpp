@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "engine/game_state.h"
-#include "platform/sdl/front_end.h"
-#include "shell/messages.h"
-#include "shell/window_proc.h"
+#include "frontends/sdl/front_end.h"
+#include "seam/messages.h"
+#include "seam/game_entry.h"
 
 namespace {
 

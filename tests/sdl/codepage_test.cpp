@@ -1,7 +1,7 @@
 // Names move between the 1252 bytes of VORN.DAT and the UTF-8 that SDL shows
 // and types: every byte must come back as itself, and what 1252 cannot hold
 // must become "?" without eating its neighbours.
-#include "platform/sdl/codepage.h"
+#include "frontends/sdl/codepage.h"
 
 #include <gtest/gtest.h>
 

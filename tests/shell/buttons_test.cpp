@@ -8,7 +8,7 @@
 #include "engine/game_state.h"
 #include "scores/high_score_table.h"
 #include "shell/buttons.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 #include "tests/shell/shell_harness.h"
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "engine/game_state.h"
-#include "platform/platform.h"
+#include "seam/platform.h"
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
 #include "scores/name_entry.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 #include "tests/shell/shell_harness.h"
 

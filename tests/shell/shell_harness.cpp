@@ -9,11 +9,11 @@
 #include <filesystem>
 
 #include "engine/game_state.h"
-#include "platform/window_geometry.h"
+#include "seam/window_geometry.h"
 #include "scores/high_score_file.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
-#include "shell/window_proc.h"
+#include "seam/game_entry.h"
 
 namespace {
 

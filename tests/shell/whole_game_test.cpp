@@ -12,7 +12,7 @@
 #include "engine/engine.h"
 #include "engine/game_state.h"
 #include "scores/name_entry.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
 #include "tests/shell/shell_harness.h"
 

@@ -12,9 +12,9 @@
 #include "scores/high_score_table.h"
 #include "render/draw.h"
 #include "shell/buttons.h"
-#include "shell/messages.h"
+#include "seam/messages.h"
 #include "shell/shell_state.h"
-#include "shell/window_proc.h"
+#include "seam/game_entry.h"
 #include "tests/shell/shell_harness.h"
 
 namespace {

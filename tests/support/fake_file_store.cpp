@@ -2,7 +2,7 @@
 // injection, and otherwise is done by the real POSIX step.
 #include "tests/support/fake_file_store.h"
 
-#include "platform/posix/posix_files.h"
+#include "frontends/posix/posix_files.h"
 
 namespace fake {
 

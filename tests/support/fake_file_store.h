@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_store.h"
+#include "seam/file_store.h"
 
 namespace fake {
 

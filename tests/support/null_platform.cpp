@@ -1,6 +1,6 @@
 // A platform that does nothing, for benchmarks and the allocation count: the
 // game's own cost, with no drawing, sound or window behind it.
-#include "platform/platform.h"
+#include "seam/platform.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import time
 
-# The window's fixed geometry, as platform/window_geometry.h has it.
+# The window's fixed geometry, as seam/window_geometry.h has it.
 WINDOW_WIDTH, WINDOW_HEIGHT = 350, 420
 FRAME_SIDE, CAPTION_HEIGHT, FRAME_BOTTOM = 3, 22, 3
 

@@ -1,6 +1,6 @@
 // The one seam call the high-score file makes, for the fuzz target: every
 // write-protect question is answered Cancel, so nothing waits for a player.
-#include "platform/platform.h"
+#include "seam/platform.h"
 
 namespace platform {
 

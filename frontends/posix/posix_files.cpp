@@ -1,0 +1,180 @@
+// The score file's steps on a POSIX system: open without waiting, read only a
+// regular file, create the temporary file exclusively, rename it over the
+// file, sync the file and its folder. Knows nothing of what the file holds.
+#include "frontends/posix/posix_files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::posix {
+
+namespace {
+
+// How many unique names a save tries before it gives up: another copy of the
+// game, or a stale file, link or folder, may hold the first ones.
+constexpr int TemporaryNameTries = 100;
+
+FileFault FaultOf(int error) {
+    switch (error) {
+        case EROFS:
+        case EACCES:
+        case EPERM:
+            return FileFault::ReadOnly;
+        case ENOSPC:
+#if defined(EDQUOT)
+        case EDQUOT:
+#endif
+            return FileFault::DiskFull;
+        case EISDIR:
+            return FileFault::NameIsFolder;
+        default:
+            return FileFault::Other;
+    }
+}
+
+int Copy(const char* from, char* to, int room) {
+    const std::size_t length = std::strlen(from);
+    if (length >= static_cast<std::size_t>(room)) {
+        return 0;
+    }
+    std::memcpy(to, from, length + 1);
+    return 1;
+}
+
+// The folder part of `name` ("." for a bare name) into `folder`.
+int FolderOf(const char* name, char* folder, int room) {
+    const char* slash = std::strrchr(name, '/');
+    if (slash == nullptr) {
+        return Copy(".", folder, room);
+    }
+    const std::size_t length = slash == name ? 1 : static_cast<std::size_t>(slash - name);
+    if (length >= static_cast<std::size_t>(room)) {
+        return 0;
+    }
+    std::memcpy(folder, name, length);
+    folder[length] = '\0';
+    return 1;
+}
+
+}  // namespace
+
+FileHandle OpenRegularFile(const char* name) {
+    // O_NONBLOCK: opening a FIFO without a writer, or a device, returns at
+    // once instead of waiting; the type is then checked on what was opened.
+    const int file = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
+        return -1;
+    }
+    struct stat status;
+    if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(file);
+        return -1;
+    }
+    return file;
+}
+
+int ReadFromFile(FileHandle file, char* bytes, int room) {
+    for (;;) {
+        const ssize_t got = read(file, bytes, static_cast<std::size_t>(room));
+        if (got >= 0) {
+            return static_cast<int>(got);
+        }
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+}
+
+void CloseReadFile(FileHandle file) { close(file); }
+
+int FindFileToReplace(const char* name, char* path, int room) {
+    struct stat status;
+    if (lstat(name, &status) == 0 && S_ISLNK(status.st_mode)) {
+        char resolved[PATH_MAX];
+        struct stat target;
+        if (realpath(name, resolved) != nullptr && stat(resolved, &target) == 0 && S_ISREG(target.st_mode)) {
+            return Copy(resolved, path, room);
+        }
+    }
+    return Copy(name, path, room);
+}
+
+FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
+    fault = FileFault::Other;
+    for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
+        const int length = std::snprintf(name, static_cast<std::size_t>(room), "%s.%ld-%d.tmp", beside,
+                                         static_cast<long>(getpid()), attempt);
+        if (length < 0 || length >= room) {
+            return -1;
+        }
+        // O_EXCL with O_CREAT never opens an existing name, and a link under
+        // the name counts as existing: nothing is written through it.
+        const int file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (file >= 0) {
+            fault = FileFault::None;
+            return file;
+        }
+        if (errno != EEXIST) {
+            fault = FaultOf(errno);
+            return -1;
+        }
+    }
+    return -1;
+}
+
+FileFault WriteToFile(FileHandle file, const char* bytes, int length) {
+    while (length > 0) {
+        const ssize_t put = write(file, bytes, static_cast<std::size_t>(length));
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return FaultOf(errno);
+        }
+        if (put == 0) {
+            return FileFault::Other;
+        }
+        bytes += put;
+        length -= static_cast<int>(put);
+    }
+    return FileFault::None;
+}
+
+FileFault SyncFile(FileHandle file) { return fsync(file) == 0 ? FileFault::None : FaultOf(errno); }
+
+FileFault CloseWrittenFile(FileHandle file) {
+    // Linux closes the file even when close reports EINTR; the data were
+    // synced before, so only a real error counts.
+    return close(file) == 0 || errno == EINTR ? FileFault::None : FaultOf(errno);
+}
+
+FileFault ReplaceFile(const char* from, const char* to) {
+    return rename(from, to) == 0 ? FileFault::None : FaultOf(errno);
+}
+
+FileFault SyncFolderOf(const char* name) {
+    char folder[PATH_MAX];
+    if (!FolderOf(name, folder, sizeof folder)) {
+        return FileFault::Other;
+    }
+    const int file = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (file < 0) {
+        return FaultOf(errno);
+    }
+    // A file system that cannot sync a folder says EINVAL: there is nothing
+    // more the game can do for it.
+    const FileFault fault = fsync(file) == 0 || errno == EINVAL ? FileFault::None : FaultOf(errno);
+    close(file);
+    return fault;
+}
+
+void RemoveFile(const char* name) { unlink(name); }
+
+}  // namespace platform::posix

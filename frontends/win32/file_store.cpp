@@ -1,0 +1,143 @@
+// The score file's steps on Windows: the C runtime's low-level file calls for
+// opening, reading and writing, and MoveFileExA, written through to the disk,
+// for the one step that puts the new file in the old one's place. Knows
+// nothing of what the file holds.
+#include "seam/file_store.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <windows.h>
+// windows.h names its own ReplaceFile after the code page; the seam's is meant.
+#undef ReplaceFile
+
+namespace platform {
+
+namespace {
+
+// How many unique names a save tries before it gives up: another copy of the
+// game, or a stale file, link or folder, may hold the first ones.
+constexpr int TemporaryNameTries = 100;
+
+FileFault FaultOf(int error) {
+    switch (error) {
+        case EACCES:
+        case EROFS:
+        case EPERM:
+            return FileFault::ReadOnly;
+        case ENOSPC:
+            return FileFault::DiskFull;
+        case EISDIR:
+            return FileFault::NameIsFolder;
+        default:
+            return FileFault::Other;
+    }
+}
+
+bool IsFolder(const char* name) {
+    const DWORD attributes = GetFileAttributesA(name);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+FileHandle OpenRegularFile(const char* name) {
+    const int file = _open(name, _O_RDONLY | _O_BINARY);
+    if (file < 0) {
+        return -1;
+    }
+    struct _stat64 status;
+    if (_fstat64(file, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(file);
+        return -1;
+    }
+    return file;
+}
+
+int ReadFromFile(FileHandle file, char* bytes, int room) {
+    return _read(file, bytes, static_cast<unsigned>(room));
+}
+
+void CloseReadFile(FileHandle file) { _close(file); }
+
+// A link under the name is replaced as a file: the game does not follow
+// links on Windows.
+int FindFileToReplace(const char* name, char* path, int room) {
+    const std::size_t length = std::strlen(name);
+    if (length >= static_cast<std::size_t>(room)) {
+        return 0;
+    }
+    std::memcpy(path, name, length + 1);
+    return 1;
+}
+
+FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
+    fault = FileFault::Other;
+    for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
+        const int length = std::snprintf(name, static_cast<std::size_t>(room), "%s.%lu-%d.tmp", beside,
+                                         static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+        if (length < 0 || length >= room) {
+            return -1;
+        }
+        // _O_EXCL creates the file new: an existing file, link or folder
+        // under the name is never opened.
+        const int file = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (file >= 0) {
+            fault = FileFault::None;
+            return file;
+        }
+        if (errno != EEXIST && !(errno == EACCES && IsFolder(name))) {
+            fault = FaultOf(errno);
+            return -1;
+        }
+    }
+    return -1;
+}
+
+FileFault WriteToFile(FileHandle file, const char* bytes, int length) {
+    while (length > 0) {
+        const int put = _write(file, bytes, static_cast<unsigned>(length));
+        if (put < 0) {
+            return FaultOf(errno);
+        }
+        if (put == 0) {
+            return FileFault::DiskFull;
+        }
+        bytes += put;
+        length -= put;
+    }
+    return FileFault::None;
+}
+
+FileFault SyncFile(FileHandle file) { return _commit(file) == 0 ? FileFault::None : FaultOf(errno); }
+
+FileFault CloseWrittenFile(FileHandle file) { return _close(file) == 0 ? FileFault::None : FaultOf(errno); }
+
+FileFault ReplaceFile(const char* from, const char* to) {
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return FileFault::None;
+    }
+    switch (GetLastError()) {
+        case ERROR_ACCESS_DENIED:
+            return IsFolder(to) ? FileFault::NameIsFolder : FileFault::ReadOnly;
+        case ERROR_WRITE_PROTECT:
+            return FileFault::ReadOnly;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return FileFault::DiskFull;
+        default:
+            return FileFault::Other;
+    }
+}
+
+// MOVEFILE_WRITE_THROUGH returns only once the replace is on the disk.
+FileFault SyncFolderOf(const char*) { return FileFault::None; }
+
+void RemoveFile(const char* name) { DeleteFileA(name); }
+
+}  // namespace platform

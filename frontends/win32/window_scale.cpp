@@ -1,0 +1,133 @@
+// The Windows program's whole-number scale: which k the window's monitor asks
+// for, the surfaces the game draws into at that k, showing the picture k times
+// larger, and the mouse points divided by k. Knows no game rule.
+#include "frontends/win32/window_scale.h"
+
+#include <windowsx.h>
+
+#include "frontends/common/display_scale.h"
+#include "frontends/win32/win32_handles.h"
+
+int WindowScale = 1;
+
+namespace {
+
+using platform::WindowHeight;
+using platform::WindowWidth;
+
+HDC WindowSurface = nullptr;     // the window's own surface, caption and frame included
+HBITMAP Picture = nullptr;       // the game's picture in memory while k is above 1
+HGDIOBJ SurfaceBitmap = nullptr;  // what the memory surface held before the picture
+bool PictureChanged = false;     // drawn since last shown
+
+// GetDpiForWindow exists from Windows 10 (version 1607) on; older systems know
+// one DPI for every monitor, the screen's.
+using DpiForWindow = UINT(WINAPI*)(HWND);
+
+DpiForWindow FindDpiForWindow() {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    FARPROC found = user32 != nullptr ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+    return reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
+}
+
+// A whole number of game pixels, rounded down also left of or above 0.
+int DivideDown(int value, int k) { return value >= 0 ? value / k : -((-value + k - 1) / k); }
+
+LPARAM PackPoint(int x, int y) {
+    return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y))));
+}
+
+// Makes the picture in memory and turns WindowDC into it, with the font the
+// window's surface holds.
+void MakePicture() {
+    HDC surface = CreateCompatibleDC(WindowSurface);
+    Picture = CreateCompatibleBitmap(WindowSurface, WindowWidth, WindowHeight);
+    SurfaceBitmap = SelectObject(surface, Picture);
+    SelectObject(surface, GetCurrentObject(WindowSurface, OBJ_FONT));
+    WindowDC = surface;
+}
+
+// Turns WindowDC back into the window's surface, with the picture's font.
+void DropPicture() {
+    SelectObject(WindowSurface, GetCurrentObject(WindowDC, OBJ_FONT));
+    SelectObject(WindowDC, SurfaceBitmap);
+    DeleteDC(WindowDC);
+    DeleteObject(Picture);
+    Picture = nullptr;
+    WindowDC = WindowSurface;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+    static const DpiForWindow dpiForWindow = FindDpiForWindow();
+    if (dpiForWindow != nullptr) return dpiForWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+int ChooseWindowScale(UINT dpi, const RECT& place) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor)) return 1;
+    const RECT& work = monitor.rcWork;
+    return platform::ChooseScale(static_cast<int>(dpi), work.right - work.left, work.bottom - work.top);
+}
+
+void SetUpSurfaces(HWND window) {
+    WindowSurface = GetWindowDC(window);
+    // Whole pixels, each copied k by k times: never a blend of neighbours.
+    SetStretchBltMode(WindowSurface, COLORONCOLOR);
+    WindowDC = WindowSurface;
+    MemoryDC = CreateCompatibleDC(WindowSurface);
+    if (WindowScale > 1) MakePicture();
+}
+
+void ReleaseWindowSurfaces() {
+    if (Picture != nullptr) DropPicture();
+    ReleaseDC(MainWindow, WindowSurface);
+    DeleteDC(MemoryDC);
+    WindowSurface = nullptr;
+    WindowDC = nullptr;
+    MemoryDC = nullptr;
+}
+
+void ChangeScale(int k) {
+    if (k == WindowScale) return;
+    if (WindowSurface != nullptr) {
+        if (Picture == nullptr && k > 1) {
+            MakePicture();
+            // What the game has drawn so far is on the window, at scale 1.
+            BitBlt(WindowDC, 0, 0, WindowWidth, WindowHeight, WindowSurface, 0, 0, SRCCOPY);
+        } else if (Picture != nullptr && k == 1) {
+            BitBlt(WindowSurface, 0, 0, WindowWidth, WindowHeight, WindowDC, 0, 0, SRCCOPY);
+            DropPicture();
+        }
+    }
+    WindowScale = k;
+}
+
+void NotePictureChanged() { PictureChanged = true; }
+
+void ShowPicture(bool always) {
+    if (Picture == nullptr || !(PictureChanged || always)) return;
+    StretchBlt(WindowSurface, 0, 0, ScaledWidth(WindowScale), ScaledHeight(WindowScale), WindowDC, 0, 0,
+               WindowWidth, WindowHeight, SRCCOPY);
+    PictureChanged = false;
+}
+
+LPARAM GameClientPoint(LPARAM lParam) {
+    if (WindowScale == 1) return lParam;
+    return PackPoint(DivideDown(GET_X_LPARAM(lParam), WindowScale), DivideDown(GET_Y_LPARAM(lParam), WindowScale));
+}
+
+LPARAM GameScreenPoint(HWND window, LPARAM lParam) {
+    if (WindowScale == 1) return lParam;
+    RECT outer = {0, 0, 0, 0};
+    GetWindowRect(window, &outer);
+    const int x = outer.left + DivideDown(GET_X_LPARAM(lParam) - outer.left, WindowScale);
+    const int y = outer.top + DivideDown(GET_Y_LPARAM(lParam) - outer.top, WindowScale);
+    return PackPoint(x, y);
+}
