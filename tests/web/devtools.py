@@ -169,10 +169,12 @@ class Browser:
 
     # The player's hands.
     def key(self, code, key=None, vk=0, text=None):
+        """Presses and releases a key; `text` for a key that types (Return's "\r")."""
         params = dict(code=code, key=key or code, windowsVirtualKeyCode=vk)
-        down = dict(params, type="keyDown" if text is None else "keyDown", text=text) if text else dict(
-            params, type="rawKeyDown")
-        self.send("Input.dispatchKeyEvent", **down)
+        if text is None:
+            self.send("Input.dispatchKeyEvent", type="rawKeyDown", **params)
+        else:
+            self.send("Input.dispatchKeyEvent", type="keyDown", text=text, **params)
         self.send("Input.dispatchKeyEvent", type="keyUp", **params)
 
     def type_text(self, text):

@@ -56,22 +56,24 @@ const QV = (() => {
   }
 
   // k is the whole number nearest the ratio, halves up, lowered until the
-  // picture fits the window in device pixels; the corner lies on a device
-  // pixel, so every game pixel shows as k by k pixels of its own colour.
+  // picture fits the window in device pixels. The corner lies on a whole CSS
+  // pixel, which Chromium keeps when it paints (at a whole ratio that is a
+  // whole device pixel too), so every game pixel shows as k by k pixels of
+  // its own colour.
   function layout() {
     const r = window.devicePixelRatio || 1;
     const viewWidth = Math.round(window.innerWidth * r), viewHeight = Math.round(window.innerHeight * r);
     let k = Math.max(1, Math.floor(r + 0.5));
     while (k > 1 && (Width * k > viewWidth || Height * k > viewHeight)) k -= 1;
-    let left = Math.round((viewWidth - Width * k) / 2) + offset[0] * k;
-    let top = Math.max(0, Math.round((viewHeight - Height * k) / 2)) + offset[1] * k;
-    place = {k, r, left, top};
+    const left = Math.round(((viewWidth - Width * k) / 2 + offset[0] * k) / r);
+    const top = Math.round((Math.max(0, (viewHeight - Height * k) / 2) + offset[1] * k) / r);
+    place = {k, r, left: left * r, top: top * r};
     canvas.style.width = `${Width * k / r}px`;
     canvas.style.height = `${Height * k / r}px`;
     picture.style.width = `${Width * k / r}px`;
     picture.style.height = `${(folded ? Caption : Height) * k / r}px`;
-    picture.style.left = `${left / r}px`;
-    picture.style.top = `${top / r}px`;
+    picture.style.left = `${left}px`;
+    picture.style.top = `${top}px`;
   }
 
   function gamePoint(event) {
