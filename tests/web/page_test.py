@@ -184,7 +184,8 @@ def case_against_sdl(args):
 
         dialogs = page.play_until_dialog()
         check(len(dialogs) == 1 and dialogs[0]["buttons"] == ["Play again", "Quit game"] and
-              dialogs[0]["text"].startswith("You made it to the HighScore list!\nGive me your name"),
+              dialogs[0]["text"].split() == "You made it to the HighScore list! Give me your name Play again Quit "
+              "game".split(),
               "the game ended in %s" % dialogs)
         finished = b.canvas_pixels()
         finished.save(os.path.join(args.shots, "web-finished.png"))
@@ -412,6 +413,7 @@ def main():
     unknown = [name for name in args.case if name not in CASES]
     if unknown:
         parser.error("no case %s" % ", ".join(unknown))
+    args.page, args.sdl = os.path.abspath(args.page), os.path.abspath(args.sdl)
     if args.shots is None:
         import tempfile
         args.shots = tempfile.mkdtemp(prefix="quarvelle-web-")

@@ -126,10 +126,25 @@ const QV = (() => {
     return code !== 0 && high >= 0 ? 0x80 + high : -1;
   }
 
-  // The name takes only characters the desktop's code page can store.
+  // The name takes only characters the desktop's code page can store, 13 of
+  // them; what else is typed or pasted is left out before the limit counts.
+  function storable(text) {
+    return Array.from(text).filter((c) => byteOf(c.codePointAt(0)) >= 0).join('');
+  }
+
+  function keepStorableTyping(event) {
+    if (event.data === null || event.data === undefined) return;
+    const kept = storable(event.data);
+    if (kept === event.data) return;
+    event.preventDefault();
+    const start = nameInput.selectionStart, end = nameInput.selectionEnd;
+    const room = Math.max(0, 13 - (nameInput.value.length - (end - start)));
+    nameInput.setRangeText(kept.slice(0, room), start, end, 'end');
+  }
+
   function keepStorable() {
     const typed = nameInput.value;
-    const kept = Array.from(typed).filter((c) => byteOf(c.codePointAt(0)) >= 0).join('').slice(0, 13);
+    const kept = storable(typed).slice(0, 13);
     if (kept !== typed) {
       const caret = Math.max(0, (nameInput.selectionStart || 0) - (typed.length - kept.length));
       nameInput.value = kept;
@@ -275,6 +290,7 @@ const QV = (() => {
         push(Event.Command, Number(button.dataset.command));
       });
     }
+    nameInput.addEventListener('beforeinput', keepStorableTyping);
     nameInput.addEventListener('input', keepStorable);
     nameDialog.addEventListener('keydown', (event) => {
       // Return in the name presses the default button, "Play again".
