@@ -43,3 +43,10 @@ rm -rf build-packages
 scripts/make-packages.sh build-packages
 python3 tests/package/package_test.py --deb build-packages/quarvelle_*_amd64.deb \
   --zip build-packages/quarvelle-*-win64.zip --build build-pkg --probe build-win32/window_probe.exe
+
+echo "== The page on WebAssembly: unit suites under node, then the page in headless Chromium"
+scripts/install-packages.sh emscripten googletest nodejs chromium python3-websocket python3-pil fonttools
+scripts/web-unit-tests.sh build-web-unit
+scripts/build-web.sh build-web >/dev/null
+/usr/bin/python3 tests/web/page_test.py --page build-web/page --sdl build/quarvelle
+unzip -l build-packages/quarvelle-*-web.zip | grep -q " index.html$" || { echo "no index.html in the web zip"; exit 1; }

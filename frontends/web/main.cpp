@@ -34,6 +34,7 @@ EM_JS(int, TakePageEvent, (PageEvent* event), {
 });
 EM_ASYNC_JS(void, WaitForPageEvent, (), { await QV.eventArrived(); });
 EM_JS(void, NoteShown, (), { QV.noteShown(); });
+EM_JS(void, NoteFirstPicture, (), { QV.noteFirstPicture(); });
 EM_JS(void, FoldPicture, (), { QV.fold(); });
 EM_JS(void, ShowGameEnded, (int exitCode), { QV.ended(exitCode); });
 EM_JS(void, ArmPageTimer, (int periodMs), { QV.armTimer(periodMs); });
@@ -152,6 +153,7 @@ int main() {
     FrontEnd.active = true;  // the page opens with the focus; a blur says otherwise
     Deliver(msg::Create, 0, 0);
     if (StartUp() != 0) {
+        NoteFirstPicture();
         PageEvent event;
         while (!FrontEnd.quitRequested) {
             NextPageEvent(event);

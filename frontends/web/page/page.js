@@ -330,6 +330,14 @@ const QV = (() => {
     },
     eventArrived() { return queue.length ? Promise.resolve() : new Promise((resolve) => { wake = resolve; }); },
     noteShown() { QV.shown = performance.now(); QV.shownCount += 1; },
+    // When the start-up's picture was whole, and the frame that showed it, in
+    // milliseconds since the navigation began.
+    firstPicture: 0,
+    firstFrame: 0,
+    noteFirstPicture() {
+      QV.firstPicture = performance.now();
+      requestAnimationFrame(() => { QV.firstFrame = performance.now(); });
+    },
     origin() { return [Math.round(place.left / place.k), Math.round(place.top / place.k)]; },
     fold() { folded = true; drag = null; layout(); },
     ended() {
