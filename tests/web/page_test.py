@@ -14,7 +14,8 @@ case compares the two. One case per run (all of them without an argument):
                refused and changes nothing
   scale        devicePixelRatio 2 and 3 show each game pixel as k by k device
                pixels of its colour; a viewport too small lowers k
-  window       focus loss pauses and Go resumes; minimise folds the picture to
+  window       the first click starts the sound and all nine cues decode;
+               focus loss pauses and Go resumes; minimise folds the picture to
                its caption and a click unfolds it; the close button ends in
                the ended page
   full_storage a save into a full storage asks Retry/Cancel and keeps the
@@ -311,6 +312,9 @@ def case_window(args):
         b = page.browser
         page.open()
         b.click(*GO)
+        # The first click starts the sound: all nine cues decode, the level-up
+        # cue's Microsoft ADPCM included, which the page unpacks itself.
+        wait_for("the nine sounds", lambda: b.evaluate("QV.decodedSounds()") == list(range(801, 810)))
         wait_for("a piece", lambda: any(field(page)))
         b.evaluate("window.dispatchEvent(new FocusEvent('blur'))")
         # Paused: ticks go on arriving and move nothing.

@@ -84,6 +84,82 @@ const QV = (() => {
 
   function onCaption(x, y) { return y >= 0 && y < Caption && x >= Side && x < Width - Side; }
 
+  // The level-up cue is Microsoft ADPCM, which browsers do not decode: it is
+  // unpacked here, block by block, into 16-bit samples. Returns
+  // {rate, channels: [Float32Array...]}, or null for anything else.
+  const AdpcmAdaptation = [230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230];
+  function decodeMsAdpcm(bytes) {
+    const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+    const tag = (at) => String.fromCharCode(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
+    if (bytes.length < 12 || tag(0) !== 'RIFF' || tag(8) !== 'WAVE') return null;
+    let format = null, data = null, frames = -1;
+    for (let at = 12; at + 8 <= bytes.length;) {
+      const size = view.getUint32(at + 4, true), body = at + 8;
+      if (tag(at) === 'fmt ' && size >= 20) format = body;
+      if (tag(at) === 'data') data = [body, Math.min(size, bytes.length - body)];
+      if (tag(at) === 'fact' && size >= 4) frames = view.getUint32(body, true);
+      at = body + size + (size & 1);
+    }
+    if (format === null || data === null || view.getUint16(format, true) !== 2) return null;
+    const channels = view.getUint16(format + 2, true), rate = view.getUint32(format + 4, true);
+    const blockAlign = view.getUint16(format + 12, true), perBlock = view.getUint16(format + 18, true);
+    const coefficients = [];
+    for (let i = 0, count = view.getUint16(format + 20, true); i < count; i += 1) {
+      coefficients.push([view.getInt16(format + 22 + 4 * i, true), view.getInt16(format + 24 + 4 * i, true)]);
+    }
+    if (channels < 1 || channels > 2 || blockAlign < 7 * channels || coefficients.length === 0) return null;
+    const blocks = Math.floor(data[1] / blockAlign);
+    const total = frames >= 0 ? Math.min(frames, blocks * perBlock) : blocks * perBlock;
+    const out = Array.from({length: channels}, () => new Float32Array(total));
+    let written = 0;
+    for (let block = 0; block < blocks && written < total; block += 1) {
+      let at = data[0] + block * blockAlign;
+      const end = at + blockAlign;
+      const state = [];
+      for (let c = 0; c < channels; c += 1) state.push({coefficient: coefficients[bytes[at + c]] || coefficients[0]});
+      at += channels;
+      for (const field of ['delta', 'first', 'second']) {
+        for (let c = 0; c < channels; c += 1, at += 2) state[c][field] = view.getInt16(at, true);
+      }
+      // The block's header holds its first two samples, the older one first.
+      const put = (c, sample) => { out[c][written] = sample / 32768; };
+      for (const field of ['second', 'first']) {
+        if (written >= total) break;
+        for (let c = 0; c < channels; c += 1) put(c, state[c][field]);
+        written += 1;
+      }
+      let channel = 0;
+      for (; at < end && written < total; at += 1) {
+        for (const nibble of [bytes[at] >> 4, bytes[at] & 15]) {
+          const s = state[channel];
+          const predicted = Math.trunc((s.first * s.coefficient[0] + s.second * s.coefficient[1]) / 256);
+          const sample = Math.max(-32768, Math.min(32767, predicted + (nibble >= 8 ? nibble - 16 : nibble) * s.delta));
+          s.second = s.first;
+          s.first = sample;
+          s.delta = Math.max(16, (AdpcmAdaptation[nibble] * s.delta) >> 8);
+          put(channel, sample);
+          channel += 1;
+          if (channel === channels) {
+            channel = 0;
+            written += 1;
+            if (written >= total) break;
+          }
+        }
+      }
+    }
+    return {rate, channels: out};
+  }
+
+  function decodeSound(cue, bytes) {
+    audio.decodeAudioData(bytes.slice().buffer).then((buffer) => { sounds[cue] = buffer; }, () => {
+      const pcm = decodeMsAdpcm(bytes);
+      if (!pcm || pcm.channels[0].length === 0) return;
+      const buffer = audio.createBuffer(pcm.channels.length, pcm.channels[0].length, pcm.rate);
+      pcm.channels.forEach((samples, c) => buffer.copyToChannel(samples, c));
+      sounds[cue] = buffer;
+    });
+  }
+
   // Browsers start sound only from a key or a click.
   function startSound() {
     if (audio) {
@@ -97,7 +173,7 @@ const QV = (() => {
       return;
     }
     for (const cue of Object.keys(waves)) {
-      audio.decodeAudioData(waves[cue].buffer).then((buffer) => { sounds[cue] = buffer; }, () => {});
+      decodeSound(cue, waves[cue]);
       delete waves[cue];
     }
   }
@@ -409,6 +485,8 @@ const QV = (() => {
     },
 
     offerSound(cue, bytes) { waves[cue] = bytes; },
+    // The cues decoded so far, once the sound has started.
+    decodedSounds() { return Object.keys(sounds).map(Number).sort(); },
     // 1 when the cue now sounds, 0 without sound (nothing to wait for).
     playSound(cue) {
       if (!audio || audio.state !== 'running' || !sounds[cue]) return 0;
