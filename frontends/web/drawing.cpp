@@ -19,16 +19,19 @@ constexpr int TextAscent = 11;
 constexpr int TextHeight = 13;
 
 // clang-format off
-EM_JS(void, DecodePicture, (int id, const unsigned char* bytes, int size), {
-    QV.decodePicture(id, HEAPU8.slice(bytes, bytes + size));
-});
+// The page keeps where each picture's bytes lie and decodes it when it is
+// first drawn (the rest follow once the first picture shows), so that the
+// first picture waits only for what it shows.
+EM_JS(void, OfferPicture, (int id, const unsigned char* bytes, int size), { QV.offerPicture(id, bytes, size); });
 EM_JS(void, DropPicture, (int id), { QV.dropPicture(id); });
-EM_JS(int, DecodingPending, (), { return QV.decodingPending(); });
-EM_ASYNC_JS(void, WaitForDecoding, (), { await QV.decodingDone(); });
+EM_JS(int, PictureReady, (int id), { return QV.pictureReady(id); });
+EM_ASYNC_JS(void, WaitForPicture, (int id), { await QV.pictureDecoded(id); });
 EM_JS(void, DrawPicture, (int id, int x, int y, int w, int h), { QV.drawPicture(id, x, y, w, h); });
 EM_JS(void, DecodeFont, (const unsigned char* bytes, int size, int pixels), {
     QV.decodeFont(HEAPU8.slice(bytes, bytes + size), pixels);
 });
+EM_JS(int, FontReady, (), { return QV.fontReady(); });
+EM_ASYNC_JS(void, WaitForFont, (), { await QV.fontDecoded(); });
 EM_JS(int, TextWidth, (const char* text, int length), {
     return QV.textWidth(QV.from1252(HEAPU8.subarray(text, text + length)));
 });
@@ -37,10 +40,8 @@ EM_JS(void, DrawText, (int x, int y, const char* text, int length), {
 });
 // clang-format on
 
-// Pictures and the font decode on the browser's own time; whatever draws
-// first waits for all of them, so the first picture is whole.
-void WaitUntilDecoded() {
-    if (DecodingPending()) WaitForDecoding();
+void WaitUntilFontReady() {
+    if (!FontReady()) WaitForFont();
 }
 
 }  // namespace
@@ -54,7 +55,7 @@ namespace platform {
 
 void LoadCatalogueImage(ImageId id, const char* name) {
     const EmbeddedResource* bitmap = FindEmbeddedResource(name);
-    if (bitmap != nullptr) DecodePicture(id, bitmap->data, static_cast<int>(bitmap->size));
+    if (bitmap != nullptr) OfferPicture(id, bitmap->data, static_cast<int>(bitmap->size));
 }
 
 void FreeCatalogueImage(ImageId id) { DropPicture(id); }
@@ -67,17 +68,17 @@ void ReleaseSurfaces() {}
 void SelectTextFont() {}
 
 void CopyImage(ImageId id, int x, int y, int w, int h) {
-    WaitUntilDecoded();
+    if (!PictureReady(id)) WaitForPicture(id);
     DrawPicture(id, x, y, w, h);
 }
 
 TextSize MeasureText(const char* text) {
-    WaitUntilDecoded();
+    WaitUntilFontReady();
     return TextSize{TextWidth(text, static_cast<int>(std::strlen(text))), TextHeight};
 }
 
 void WriteText(int x, int y, const char* text) {
-    WaitUntilDecoded();
+    WaitUntilFontReady();
     DrawText(x, y + TextAscent, text, static_cast<int>(std::strlen(text)));
 }
 

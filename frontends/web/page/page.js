@@ -40,8 +40,10 @@ const QV = (() => {
   let place = {k: 1, r: 1, left: 0, top: 0};  // device pixels of the picture's corner
   let offset = [0, 0];       // how far the drag moved the picture, in game pixels
   const timer = {handle: 0, pending: false};
-  const pictures = [];       // ImageBitmaps by catalogue id
-  let decoding = [];         // promises of pictures and the font not yet decoded
+  const pictures = [];       // ImageBitmaps by catalogue id, once decoded
+  const offered = {};        // [where, size] of each picture's BMP bytes in the wasm's memory
+  const decodingPictures = {};  // the decoding promise of each picture begun
+  let fontLoading = null;    // the font's loading, until it is done
   let fontSize = 11;
   const waves = {};          // WAVE bytes by cue, until the sound is started
   const sounds = {};         // AudioBuffers by cue
@@ -413,6 +415,11 @@ const QV = (() => {
     noteFirstPicture() {
       QV.firstPicture = performance.now();
       requestAnimationFrame(() => { QV.firstFrame = performance.now(); });
+      // The pictures the first screen did not show decode now, one after
+      // another, so that the info pages never wait for them.
+      const rest = Object.keys(offered).map(Number).filter((id) => !pictures[id]);
+      const next = () => { if (rest.length) QV.pictureDecoded(rest.shift()).then(() => setTimeout(next, 0)); };
+      setTimeout(next, 0);
     },
     origin() { return [Math.round(place.left / place.k), Math.round(place.top / place.k)]; },
     fold() { folded = true; drag = null; layout(); },
@@ -439,33 +446,44 @@ const QV = (() => {
       for (let i = queue.length - 1; i >= 0; i -= 1) if (queue[i][0] === Event.Tick) queue.splice(i, 1);
     },
 
-    decodePicture(id, bytes) {
-      const done = createImageBitmap(new Blob([bytes], {type: 'image/bmp'}),
-                                     {colorSpaceConversion: 'none', premultiplyAlpha: 'none'})
-        .then((bitmap) => { pictures[id] = bitmap; }, () => {});
-      decoding.push(done);
+    offerPicture(id, at, size) {
+      offered[id] = [at, size];
+      decodingPictures[id] = null;
+      pictures[id] = null;
     },
     dropPicture(id) {
       if (pictures[id]) pictures[id].close();
       pictures[id] = null;
+      delete offered[id];
+    },
+    // 1 when picture `id` can be drawn now (or there is none to wait for);
+    // else its decoding has begun.
+    pictureReady(id) {
+      if (pictures[id] || !offered[id]) return 1;
+      QV.pictureDecoded(id);
+      return 0;
+    },
+    pictureDecoded(id) {
+      if (!decodingPictures[id] && offered[id]) {
+        const [at, size] = offered[id];
+        decodingPictures[id] = createImageBitmap(new Blob([moduleHeap().subarray(at, at + size)], {type: 'image/bmp'}),
+                                                 {colorSpaceConversion: 'none', premultiplyAlpha: 'none'})
+          .then((bitmap) => { if (offered[id]) pictures[id] = bitmap; else bitmap.close(); }, () => {});
+      }
+      return decodingPictures[id] || Promise.resolve();
     },
     decodeFont(bytes, pixels) {
       fontSize = pixels;
       const face = new FontFace('Quarvelle Sans', bytes.buffer);
-      decoding.push(face.load().then((loaded) => {
-        document.fonts.add(loaded);
-      }, () => {}).then(() => {
+      fontLoading = face.load().then((loaded) => { document.fonts.add(loaded); }, () => {}).then(() => {
         context.font = `${fontSize}px "Quarvelle Sans"`;
         context.textBaseline = 'alphabetic';
         context.fillStyle = '#000000';
-      }));
+        fontLoading = null;
+      });
     },
-    decodingPending() { return decoding.length > 0 ? 1 : 0; },
-    decodingDone() {
-      const waiting = decoding;
-      decoding = [];
-      return Promise.all(waiting);
-    },
+    fontReady() { return fontLoading ? 0 : 1; },
+    fontDecoded() { return fontLoading || Promise.resolve(); },
     drawPicture(id, x, y, w, h) {
       const bitmap = pictures[id];
       if (!bitmap) return;
