@@ -1,6 +1,6 @@
 // The web side of drawing: the catalogue pictures, decoded by the browser from
-// the embedded BMP bytes and copied onto the canvas, and text in the embedded
-// DejaVu Sans, measured and written by the canvas. Draws only what the game
+// their BMP bytes and copied onto the canvas, and text in the embedded DejaVu
+// Sans, measured and written by the canvas. Draws only what the game
 // asks for; never decides what the screen shows.
 #include <emscripten.h>
 
@@ -19,10 +19,9 @@ constexpr int TextAscent = 11;
 constexpr int TextHeight = 13;
 
 // clang-format off
-// The page keeps where each picture's bytes lie and decodes it when it is
-// first drawn (the rest follow once the first picture shows), so that the
-// first picture waits only for what it shows.
-EM_JS(void, OfferPicture, (int id, const unsigned char* bytes, int size), { QV.offerPicture(id, bytes, size); });
+// The page fetches and decodes every picture from pictures.bin while the
+// wasm starts; a picture is kept under the game's number by its name.
+EM_JS(void, OfferPicture, (int id, const char* name), { QV.offerPicture(id, UTF8ToString(name)); });
 EM_JS(void, DropPicture, (int id), { QV.dropPicture(id); });
 EM_JS(int, PictureReady, (int id), { return QV.pictureReady(id); });
 EM_ASYNC_JS(void, WaitForPicture, (int id), { await QV.pictureDecoded(id); });
@@ -54,8 +53,7 @@ void LoadTextFont() {
 namespace platform {
 
 void LoadCatalogueImage(ImageId id, const char* name) {
-    const EmbeddedResource* bitmap = FindEmbeddedResource(name);
-    if (bitmap != nullptr) OfferPicture(id, bitmap->data, static_cast<int>(bitmap->size));
+    OfferPicture(id, name);
 }
 
 void FreeCatalogueImage(ImageId id) { DropPicture(id); }

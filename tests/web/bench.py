@@ -74,15 +74,22 @@ def page_figures(folder):
         b.go(server.url)
         wait_for("the service worker", lambda: b.evaluate(
             "navigator.serviceWorker.ready.then((r) => !!r.active)", wait=True))
-        pictures, frames = [], []
+        pictures, frames, steps = [], [], []
         for _ in range(7):
             b.reload()
             wait_for("the first frame", lambda: b.evaluate("QV.firstFrame > 0"))
             pictures.append(b.evaluate("QV.firstPicture"))
             frames.append(b.evaluate("QV.firstFrame"))
+            steps.append(b.evaluate(
+                "(() => { const n = performance.getEntriesByType('navigation')[0];"
+                " const w = performance.getEntriesByName(new URL('quarvelle.wasm', location).href)[0];"
+                " const m = performance.getEntriesByName('quarvelle-main')[0];"
+                " return [n.responseEnd, n.domInteractive, w ? w.responseEnd : 0, m ? m.startTime : 0]; })()"))
         print("== first whole picture, 7 warm loads (service worker and caches in place)")
         print("first whole picture: %.1f ms after navigation (median; fastest %.1f), shown in the frame at %.1f ms "
               "(median)" % (statistics.median(pictures), min(pictures), statistics.median(frames)))
+        medians = [statistics.median(step[i] for step in steps) for i in range(4)]
+        print("  medians: page answered %.1f ms, parsed %.1f ms, wasm answered %.1f ms, main() %.1f ms" % tuple(medians))
 
         print("== renderer CPU, 10 s each")
         print("start screen: %.2f %% of one core" % cpu_percent(b))

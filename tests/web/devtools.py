@@ -48,6 +48,11 @@ def wait_for(what, probe, limit=20.0, pause=0.02):
         time.sleep(pause)
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        pass  # a browser that hangs up early is no fault of the page
+
+
 class Server:
     """A static server of one folder on 127.0.0.1, as any web host would be;
     it can be stopped and started again on the same port (going offline)."""
@@ -64,7 +69,7 @@ class Server:
         self.folder = folder
         handler = functools.partial(Server.Handler, directory=folder)
         socketserver.TCPServer.allow_reuse_address = True
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.httpd = QuietServer(("127.0.0.1", port), handler)
         self.port = self.httpd.server_address[1]
         self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
         self.thread.start()
@@ -142,8 +147,14 @@ class Browser:
                   mobile=False)
 
     def evaluate(self, expression, wait=False):
-        """The value of a JavaScript expression in the page (awaited when `wait`)."""
-        result = self.send("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=wait)
+        """The value of a JavaScript expression in the page (awaited when `wait`);
+        None when the page went away under it (a reload), for polls to ask again."""
+        try:
+            result = self.send("Runtime.evaluate", expression=expression, returnByValue=True, awaitPromise=wait)
+        except Failure as failure:
+            if "navigated or closed" in str(failure) or "context was destroyed" in str(failure):
+                return None
+            raise
         if "exceptionDetails" in result:
             raise Failure("page: %s: %s" % (expression[:60], result["exceptionDetails"].get("exception", {})
                                             .get("description", result["exceptionDetails"].get("text"))))

@@ -16,9 +16,12 @@ self.addEventListener('activate', (event) => {
     .then(() => self.clients.claim()));
 });
 
+let opened = null;  // the cache, opened once for every answer
+
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
-  event.respondWith(caches.open(CACHE)
+  opened = opened || caches.open(CACHE);
+  event.respondWith(opened
     .then((cache) => cache.match(event.request, {ignoreSearch: true}))
     .then((found) => found || fetch(event.request)));
 });
