@@ -10,14 +10,16 @@ case compares the two. One case per run (all of them without an argument):
                (13 storable characters of what is typed); the stored bytes
                load in the Linux program without its Error box
   from_sdl     a table saved by the Linux program, loaded with "Load
-               VORN.DAT...", shows on the high-score page; a damaged one is
-               refused and changes nothing
+               VORN.DAT...", shows on the high-score page and "Save VORN.DAT"
+               gives its bytes back; a damaged one is refused and changes
+               nothing
   scale        devicePixelRatio 2 and 3 show each game pixel as k by k device
                pixels of its colour; a viewport too small lowers k
   window       the first click starts the sound and all nine cues decode;
                focus loss pauses and Go resumes; minimise folds the picture to
-               its caption and a click unfolds it; the close button ends in
-               the ended page
+               its caption and a click unfolds it; the caption drag moves it
+  endings      the close button, Quit and No to "Play again?" all end in the
+               ended page
   full_storage a save into a full storage asks Retry/Cancel and keeps the
                old bytes
   offline      once loaded, a reload without the server starts the game
@@ -40,7 +42,7 @@ GUARD = b"[Do not cheat!]" + b" " * 173 + b"."
 DEFAULT_FILE = (GUARD + b"\r\n" + b"".join(b"Unknown;%d;1;0\r\n" % s for s in (50, 40, 30, 20, 10)) + b"5675\r\n")
 
 # Window points of the painted controls.
-GO, PAUSE, ABOUT = (73, 73), (73, 107), (73, 141)
+GO, PAUSE, ABOUT, QUIT = (73, 73), (73, 107), (73, 141), (73, 175)
 MINIMISE, CLOSE, CAPTION = (312, 15), (333, 15), (150, 10)
 FIELD = (130, 40, 200, 360)  # the well: x, y, width, height
 SCORE_BOX = (39, 320, 70, 22)
@@ -263,6 +265,15 @@ def case_from_sdl(args):
             "window.__texts.some((t) => t[0] === 'Desk')"))
         b.screenshot(os.path.join(args.shots, "web-high-scores.png"))
 
+        # "Save VORN.DAT" hands back the very bytes, for the desktop.
+        downloads = os.path.join(args.shots, "downloads")
+        shutil.rmtree(downloads, ignore_errors=True)
+        os.makedirs(downloads)
+        b.send("Browser.setDownloadBehavior", behavior="allow", downloadPath=downloads)
+        b.click_button("Save VORN.DAT")
+        path = os.path.join(downloads, "VORN.DAT")
+        wait_for("the download", lambda: os.path.exists(path) and open(path, "rb").read() == saved)
+
 
 def case_scale(args):
     small = None
@@ -351,8 +362,36 @@ def case_window(args):
         after = b.evaluate("document.getElementById('picture').getBoundingClientRect().left")
         check(after == before + 40, "the drag moved the picture from %s to %s" % (before, after))
 
-        b.click(*CLOSE)
-        wait_for("the ended page", lambda: b.evaluate("!document.getElementById('ended').hidden"))
+
+
+def ended(b):
+    return b.evaluate("!document.getElementById('ended').hidden && document.getElementById('picture').hidden")
+
+
+def case_endings(args):
+    """Every way the game ends shows the same ended page."""
+    def close(page):
+        page.browser.click(*CLOSE)
+
+    def quit_button(page):
+        page.browser.click(*QUIT)
+
+    def no_more(page):
+        boxes = page.play_until_dialog()
+        check(boxes == [{"text": "Game Over\n\nPlay again?\n\nYes\nNo", "buttons": ["Yes", "No"]}],
+              "a game below the table ends in %s" % boxes)
+        page.browser.key("Escape", key="Escape", vk=27)  # a Yes/No question cannot be escaped
+        page.browser.ping()
+        check(page.browser.open_dialogs() == boxes, "Escape closed the question")
+        page.browser.click_button("No")
+
+    best = table_file([(b"Best", 99999, 9, 90)] * 5)
+    for name, end in (("the close button", close), ("Quit", quit_button), ("No to another game", no_more)):
+        with Page(args.page) as page:
+            page.open(best)
+            end(page)
+            wait_for("the ended page after %s" % name, lambda: ended(page.browser))
+            check(page.browser.stored_table() == best, "%s changed the table" % name)
 
 
 def case_full_storage(args):
