@@ -22,6 +22,8 @@ case compares the two. One case per run (all of them without an argument):
                ended page
   full_storage a save into a full storage asks Retry/Cancel and keeps the
                old bytes
+  refused_storage  a browser that refuses storage: the write question, then
+               the start-up says the table could not be written
   offline      once loaded, a reload without the server starts the game
 
 Usage: page_test.py --page <folder> --sdl <Linux program> [case]"""
@@ -422,6 +424,26 @@ def case_full_storage(args):
         b.click(*ABOUT)  # the table in memory holds the entry all the same
         wait_for("the entry on the high-score page", lambda: b.evaluate(
             "window.__texts.some((t) => t[0] === 'Full')"))
+
+
+def case_refused_storage(args):
+    """A browser that refuses the page its storage: the write is asked about,
+    then the start-up says the table could not be written, and the game ends."""
+    with Page(args.page) as page:
+        b = page.browser
+        b.send("Page.addScriptToEvaluateOnNewDocument", source=(
+            "Object.defineProperty(window, 'localStorage', {get() {"
+            " throw new DOMException('The page may not store anything.', 'SecurityError'); }});"))
+        b.send("Page.navigate", url=page.server.url)
+        question = wait_for("the write question", b.open_dialogs)
+        check(question == [{"text": "Error\n\nCannot write file, is disk write protected?\n\nRetry\nCancel",
+                            "buttons": ["Retry", "Cancel"]}], "refused storage asks %s" % question)
+        b.click_button("Cancel")
+        told = wait_for("the start-up's message", lambda: [d for d in b.open_dialogs() if d["buttons"] == ["OK"]])
+        check(told[0]["text"].startswith("Error\n\nHigh score file could not be written:"),
+              "refused storage is told as %r" % told[0]["text"])
+        b.click_button("OK")
+        wait_for("the ended page", lambda: ended(b))
 
 
 def case_offline(args):
