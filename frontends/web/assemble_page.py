@@ -6,13 +6,17 @@
 Writes index.html with page.css, page.js and the built quarvelle.js inside
 it, so that the first picture waits for two files (index.html and
 quarvelle.wasm, which it preloads) rather than five; writes pictures.bin,
-every picture as its name, a NUL, its size in four bytes (little-endian) and
-its BMP bytes, in the catalogue's order; copies the manifest and
+gzip-compressed (a twentieth of the bytes, so that it arrives before the
+wasm), every picture as its name, a NUL, its size in four bytes
+(little-endian) and its BMP bytes, in the catalogue's order but with the big info pages after
+the rest (the page decodes them one by one in this order, so the first
+screen's pictures come first); copies the manifest and
 the game's icons as icon-<size>.png; and writes sw.js with the list of every
 file the page loads and a cache name made from their bytes, so that a new
 build replaces the cache of an older one. The program folder holds
 quarvelle.js and quarvelle.wasm as emcc wrote them.
 """
+import gzip
 import hashlib
 import json
 import os
@@ -22,6 +26,9 @@ import sys
 PAGE_FILES = ["index.html", "manifest.webmanifest"]
 ICON_SIZES = [16, 32, 48, 64, 128, 256]
 PROGRAM_FILES = ["quarvelle.wasm", "pictures.bin"]
+
+# Pictures above this many bytes are the info pages, which the first screen never shows.
+BIG_PICTURE = 100 * 1024
 
 # What index.html names by URL, and what takes its place inside the page.
 INLINED = [
@@ -59,12 +66,18 @@ def main():
     with open(os.path.join(out, "index.html"), "w", encoding="utf-8") as f:
         f.write(page)
     shutil.copyfile(os.path.join(program, "quarvelle.wasm"), os.path.join(out, "quarvelle.wasm"))
-    with open(os.path.join(out, "pictures.bin"), "wb") as bundle:
-        for path in bitmaps:
-            with open(path, "rb") as f:
-                data = f.read()
-            name = os.path.splitext(os.path.basename(path))[0]
-            bundle.write(name.encode("ascii") + b"\0" + len(data).to_bytes(4, "little") + data)
+    # The first picture (the console every screen is drawn on) stays first.
+    first, rest = bitmaps[:1], bitmaps[1:]
+    ordered = first + [p for p in rest if os.path.getsize(p) <= BIG_PICTURE] + \
+        [p for p in rest if os.path.getsize(p) > BIG_PICTURE]
+    bundle = b""
+    for path in ordered:
+        with open(path, "rb") as f:
+            data = f.read()
+        name = os.path.splitext(os.path.basename(path))[0]
+        bundle += name.encode("ascii") + b"\0" + len(data).to_bytes(4, "little") + data
+    with open(os.path.join(out, "pictures.bin"), "wb") as f:
+        f.write(gzip.compress(bundle, 9, mtime=0))
     shutil.copyfile(os.path.join(sources, "manifest.webmanifest"), os.path.join(out, "manifest.webmanifest"))
     for size in ICON_SIZES:
         icon = "quarvelle.png" if size == 64 else f"quarvelle-{size}.png"

@@ -52,24 +52,41 @@ const QV = (() => {
   let soundDone = null;      // resolves the wait for a waited sound
   let moduleHeap = null;
 
-  // Every picture is fetched in one file and decoded by the browser while
-  // the wasm is still on its way: name, NUL, size (4 bytes, little-endian),
-  // the BMP bytes, one after another.
-  const picturesArrived = fetch('pictures.bin').then((answer) => answer.arrayBuffer()).then((buffer) => {
+  // Every picture is fetched in one file and decoded by the browser,
+  // beginning while the wasm is still on its way: name, NUL, size (4 bytes,
+  // little-endian), the BMP bytes, one after another. The console and the
+  // small pictures decode side by side; the big info pages, which the first
+  // screen never shows, one by one after them.
+  const BigPicture = 100 * 1024;
+  function decodePicture(decoded) {
+    return createImageBitmap(new Blob([decoded.bmp], {type: 'image/bmp'}),
+                             {colorSpaceConversion: 'none', premultiplyAlpha: 'none'})
+      .then((bitmap) => { decoded.bitmap = bitmap; }, () => {})
+      .then(() => { decoded.bmp = null; decoded.finish(); });
+  }
+  // The file is gzip-compressed; a server that already undid that for the
+  // browser hands over the plain bytes, which are taken as they are.
+  function unpacked(buffer) {
+    const head = new Uint8Array(buffer, 0, Math.min(2, buffer.byteLength));
+    if (head[0] !== 0x1F || head[1] !== 0x8B) return buffer;
+    return new Response(new Blob([buffer]).stream().pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
+  }
+  const picturesArrived = fetch('pictures.bin').then((answer) => answer.arrayBuffer()).then(unpacked).then((buffer) => {
     const bytes = new Uint8Array(buffer), view = new DataView(buffer);
+    const first = [], later = [];
     for (let at = 0; at < bytes.length;) {
       const end = bytes.indexOf(0, at);
       if (end < 0 || end + 5 > bytes.length) break;
       const name = String.fromCharCode(...bytes.subarray(at, end)).toLowerCase();
       const size = view.getUint32(end + 1, true);
-      const bmp = bytes.subarray(end + 5, end + 5 + size);
-      const decoded = {bitmap: null, done: null};
-      decoded.done = createImageBitmap(new Blob([bmp], {type: 'image/bmp'}),
-                                       {colorSpaceConversion: 'none', premultiplyAlpha: 'none'})
-        .then((bitmap) => { decoded.bitmap = bitmap; }, () => {});
+      const decoded = {bmp: bytes.subarray(end + 5, end + 5 + size), bitmap: null, finish: null, done: null};
+      decoded.done = new Promise((resolve) => { decoded.finish = resolve; });
       picturesByName[name] = decoded;
+      (first.length === 0 || size <= BigPicture ? first : later).push(decoded);
       at = end + 5 + size;
     }
+    Promise.all(first.map(decodePicture)).then(() => later.reduce((chain, decoded) =>
+      chain.then(() => decodePicture(decoded)), Promise.resolve()));
   }, () => {});
 
   function push(type, a = 0, b = 0) {
