@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-// Room for the catalogue: the game numbers its images from 0 and has fewer.
-constexpr int MaxImages = 64;
+#include "frontends/common/image_slots.h"
 
 extern HINSTANCE AppInstance;  // module of every resource; set on entry
 extern int ShowCommand;        // show state handed to WinMain; used once
