@@ -3,7 +3,7 @@
 // file, sync the file and its folder. Knows nothing of what the file holds.
 #include "frontends/posix/posix_files.h"
 
-#include "frontends/common/temporary_file.h"
+#include "frontends/common/file_names.h"
 
 #include <cerrno>
 #include <climits>
@@ -37,20 +37,11 @@ FileFault FaultOf(int error) {
     }
 }
 
-int Copy(const char* from, char* to, int room) {
-    const std::size_t length = std::strlen(from);
-    if (length >= static_cast<std::size_t>(room)) {
-        return 0;
-    }
-    std::memcpy(to, from, length + 1);
-    return 1;
-}
-
 // The folder part of `name` ("." for a bare name) into `folder`.
 int FolderOf(const char* name, char* folder, int room) {
     const char* slash = std::strrchr(name, '/');
     if (slash == nullptr) {
-        return Copy(".", folder, room);
+        return CopyName(".", folder, room);
     }
     const std::size_t length = slash == name ? 1 : static_cast<std::size_t>(slash - name);
     if (length >= static_cast<std::size_t>(room)) {
@@ -98,10 +89,10 @@ int FindFileToReplace(const char* name, char* path, int room) {
         char resolved[PATH_MAX];
         struct stat target;
         if (realpath(name, resolved) != nullptr && stat(resolved, &target) == 0 && S_ISREG(target.st_mode)) {
-            return Copy(resolved, path, room);
+            return CopyName(resolved, path, room);
         }
     }
-    return Copy(name, path, room);
+    return CopyName(name, path, room);
 }
 
 FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {

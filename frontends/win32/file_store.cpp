@@ -16,7 +16,7 @@
 // windows.h names its own ReplaceFile after the code page; the seam's is meant.
 #undef ReplaceFile
 
-#include "frontends/common/temporary_file.h"
+#include "frontends/common/file_names.h"
 
 namespace platform {
 
@@ -65,14 +65,7 @@ void CloseReadFile(FileHandle file) { _close(file); }
 
 // A link under the name is replaced as a file: the game does not follow
 // links on Windows.
-int FindFileToReplace(const char* name, char* path, int room) {
-    const std::size_t length = std::strlen(name);
-    if (length >= static_cast<std::size_t>(room)) {
-        return 0;
-    }
-    std::memcpy(path, name, length + 1);
-    return 1;
-}
+int FindFileToReplace(const char* name, char* path, int room) { return CopyName(name, path, room); }
 
 FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
     return CreateUniquelyNamed(beside, static_cast<unsigned long>(GetCurrentProcessId()), name, room, fault,

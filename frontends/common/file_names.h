@@ -1,14 +1,25 @@
-// The temporary file a save writes before it replaces the score file: names
-// beside the file, "<file>.<process>-<try>.tmp", tried in turn until one is
+// The names a save works with on every system: a path copied only when it
+// fits, and the temporary file written before it replaces the score file,
+// named beside it "<file>.<process>-<try>.tmp" and tried in turn until one is
 // new. Each system creates the file its own way; the names and the tries are
 // the same everywhere.
 #pragma once
 
 #include <cstdio>
+#include <cstring>
 
 #include "seam/file_store.h"
 
 namespace platform {
+
+// Copies `from` into `to` with its end; returns 0, copying nothing, when it
+// does not fit in `room` bytes.
+inline int CopyName(const char* from, char* to, int room) {
+    const std::size_t length = std::strlen(from);
+    if (length >= static_cast<std::size_t>(room)) return 0;
+    std::memcpy(to, from, length + 1);
+    return 1;
+}
 
 // How many unique names a save tries before it gives up: another copy of the
 // game, or a stale file, link or folder, may hold the first ones.
