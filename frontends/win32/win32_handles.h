@@ -1,3 +1,4 @@
+// frontends/win32 holds the Windows program: the seam on user32, gdi32 and winmm.
 // The Windows program's process-wide handles: the instance, the one window and
 // its two drawing surfaces, and the catalogue's bitmaps. Set by WinMain and the
 // seam's loads; nothing above the platform seam sees them.
