@@ -1,3 +1,4 @@
+// engine/ holds the rules of the game; it includes nothing outside itself.
 // The game's rules as operations on Game: moves, the fall tick, row removal,
 // score, level and the start of a game. Each draws and sounds its own effects
 // through the renderer and the sound cues; none touches a file or a window.

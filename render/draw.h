@@ -1,3 +1,4 @@
+// render/ holds the pictures, their places, and the drawing of every screen.
 // Drawing the screens: the console, the field, the side pages, the status
 // boxes and the full redraw of the game screen. Immediate: every call copies
 // straight into the window.

@@ -1,3 +1,4 @@
+// resources/ holds the pictures, sounds, icons and font the programs carry.
 // The resources compiled into the SDL program: every picture, sound, the icon
 // and the font, found by name, so that the program needs no file beside it.
 #pragma once

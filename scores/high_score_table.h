@@ -1,3 +1,4 @@
+// scores/ holds the table of the five best results, VORN.DAT and the name entry.
 // The five best results, best first, and the two values that carry one game's
 // result from the game-over test to its insertion. Rules only: never touches
 // files (high_score_file) or the screen (high_score_page).

@@ -4,6 +4,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build-web-unit}"
+mkdir -p "$build"
+build="$(cd "$build" && pwd)"  # the suites run from scratch folders
 
 "$here/scripts/install-packages.sh" cmake make python3 emscripten googletest nodejs
 

@@ -1,3 +1,5 @@
+// seam/ holds the contracts between the game and the machine: this seam, the
+// score file's steps, the window's geometry and messages, and the game's entry.
 // The platform seam: everything the game asks of the machine, nothing more.
 // Implemented once per front-end (frontends/sdl, frontends/win32) and once as a
 // recorder for the tests; the executable picks one at link time. Nothing above

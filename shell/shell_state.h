@@ -1,3 +1,5 @@
+// shell/ holds the window procedure, the buttons and screens, game over and
+// pause, and the sound cues: the game as a window sees it.
 // The shell's process-wide records: what the window shows and which painted
 // control is held down. Written only by the button handlers and EndGame.
 #pragma once

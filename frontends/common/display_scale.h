@@ -11,6 +11,11 @@
 
 namespace platform {
 
+// A window pixel's coordinate as a game pixel's at scale k: rounded down,
+// below 0 too, so that a release one pixel left of the window is outside it
+// at every scale.
+constexpr int FloorDivide(int value, int k) { return value >= 0 ? value / k : -((-value + k - 1) / k); }
+
 // The desktop's dots per inch at 100 % scale.
 constexpr int BaseDpi = 96;
 

@@ -3,6 +3,8 @@
 // file, sync the file and its folder. Knows nothing of what the file holds.
 #include "frontends/posix/posix_files.h"
 
+#include "frontends/common/file_names.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -16,10 +18,6 @@
 namespace platform::posix {
 
 namespace {
-
-// How many unique names a save tries before it gives up: another copy of the
-// game, or a stale file, link or folder, may hold the first ones.
-constexpr int TemporaryNameTries = 100;
 
 FileFault FaultOf(int error) {
     switch (error) {
@@ -39,20 +37,11 @@ FileFault FaultOf(int error) {
     }
 }
 
-int Copy(const char* from, char* to, int room) {
-    const std::size_t length = std::strlen(from);
-    if (length >= static_cast<std::size_t>(room)) {
-        return 0;
-    }
-    std::memcpy(to, from, length + 1);
-    return 1;
-}
-
 // The folder part of `name` ("." for a bare name) into `folder`.
 int FolderOf(const char* name, char* folder, int room) {
     const char* slash = std::strrchr(name, '/');
     if (slash == nullptr) {
-        return Copy(".", folder, room);
+        return CopyName(".", folder, room);
     }
     const std::size_t length = slash == name ? 1 : static_cast<std::size_t>(slash - name);
     if (length >= static_cast<std::size_t>(room)) {
@@ -100,33 +89,20 @@ int FindFileToReplace(const char* name, char* path, int room) {
         char resolved[PATH_MAX];
         struct stat target;
         if (realpath(name, resolved) != nullptr && stat(resolved, &target) == 0 && S_ISREG(target.st_mode)) {
-            return Copy(resolved, path, room);
+            return CopyName(resolved, path, room);
         }
     }
-    return Copy(name, path, room);
+    return CopyName(name, path, room);
 }
 
 FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
-    fault = FileFault::Other;
-    for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
-        const int length = std::snprintf(name, static_cast<std::size_t>(room), "%s.%ld-%d.tmp", beside,
-                                         static_cast<long>(getpid()), attempt);
-        if (length < 0 || length >= room) {
-            return -1;
-        }
+    return CreateUniquelyNamed(beside, static_cast<unsigned long>(getpid()), name, room, fault, [](const char* path) {
         // O_EXCL with O_CREAT never opens an existing name, and a link under
         // the name counts as existing: nothing is written through it.
-        const int file = open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file >= 0) {
-            fault = FileFault::None;
-            return file;
-        }
-        if (errno != EEXIST) {
-            fault = FaultOf(errno);
-            return -1;
-        }
-    }
-    return -1;
+        const int file = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int error = errno;
+        return CreateTry{file, file < 0 && error == EEXIST, file < 0 ? FaultOf(error) : FileFault::None};
+    });
 }
 
 FileFault WriteToFile(FileHandle file, const char* bytes, int length) {

@@ -1,3 +1,4 @@
+// frontends/posix holds the score file's steps on POSIX systems.
 // The file steps of seam/file_store.h done with POSIX calls, under their
 // own names, so that the tests' recording wrapper can call through to them.
 // The front-ends reach them only through seam/file_store.h.

@@ -188,7 +188,7 @@ SDL_Surface* LoadIconSurface() {
 namespace platform {
 
 void LoadCatalogueImage(ImageId id, const char* name) {
-    if (id < 0 || id >= MaxImages) return;
+    if (!IsImageSlot(id)) return;
     const EmbeddedResource* bitmap = FindEmbeddedResource(name);
     if (bitmap == nullptr) return;
     SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bitmap->data, static_cast<int>(bitmap->size)), 1);
@@ -209,7 +209,7 @@ void LoadCatalogueImage(ImageId id, const char* name) {
 }
 
 void FreeCatalogueImage(ImageId id) {
-    if (id < 0 || id >= MaxImages) return;
+    if (!IsImageSlot(id)) return;
     SDL_FreeSurface(FrontEnd.images[id]);
     FrontEnd.images[id] = nullptr;
 }
@@ -222,7 +222,7 @@ void ReleaseSurfaces() {}
 void SelectTextFont() {}
 
 void CopyImage(ImageId id, int x, int y, int w, int h) {
-    if (id < 0 || id >= MaxImages || FrontEnd.images[id] == nullptr) return;
+    if (!IsImageSlot(id) || FrontEnd.images[id] == nullptr) return;
     // The field is drawn whole after every move; on the canvas, a cell that
     // already shows its picture is left out of what the window is shown anew,
     // which at scale k costs k squared times the pixels.

@@ -8,14 +8,13 @@
 
 #include <cstdint>
 
+#include "frontends/common/image_slots.h"
 #include "seam/window_geometry.h"
 
 using platform::CaptionHeight;
 using platform::FrameSide;
 using platform::WindowHeight;
 using platform::WindowWidth;
-
-constexpr int MaxImages = 64;
 
 struct SdlFrontEnd {
     SDL_Window* window;              // the one window, made by OpenGameWindow

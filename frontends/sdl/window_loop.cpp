@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 
 #include "seam/platform.h"
 #include "frontends/sdl/codepage.h"
@@ -411,7 +410,5 @@ ScreenPoint WindowOrigin() {
     if (FrontEnd.window != nullptr) SDL_GetWindowPosition(FrontEnd.window, &origin.x, &origin.y);
     return origin;
 }
-
-std::int64_t TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 }  // namespace platform

@@ -67,12 +67,7 @@ SDL_Surface* GameSurface() {
     return FrontEnd.canvas != nullptr ? FrontEnd.canvas : SDL_GetWindowSurface(FrontEnd.window);
 }
 
-int GamePixel(int windowPixel) {
-    const int k = FrontEnd.scale > 1 ? FrontEnd.scale : 1;
-    // Rounded down, below 0 too: a release one pixel left of the window is
-    // outside it at every scale.
-    return windowPixel >= 0 ? windowPixel / k : -((-windowPixel + k - 1) / k);
-}
+int GamePixel(int windowPixel) { return platform::FloorDivide(windowPixel, FrontEnd.scale > 1 ? FrontEnd.scale : 1); }
 
 SDL_Rect ScaleOntoWindow(const SDL_Rect& game) {
     const int k = FrontEnd.scale;

@@ -8,9 +8,9 @@
 // written. Never decides what the file holds.
 #include <emscripten.h>
 
-#include <cstdio>
 #include <cstring>
 
+#include "frontends/common/file_names.h"
 #include "frontends/web/web_front_end.h"
 #include "seam/file_store.h"
 
@@ -75,6 +75,7 @@ EM_JS(int, MoveItem, (const char* from, const char* to), {
 EM_JS(void, RemoveItem, (const char* name), { QV.removeItem(UTF8ToString(name)); });
 EM_JS(int, StorageUsable, (), { return QV.storageUsable(); });
 EM_JS(int, TemporaryNumber, (), { return QV.tabNumber; });
+EM_JS(int, ItemExists, (const char* name), { return QV.itemExists(UTF8ToString(name)); });
 // clang-format on
 
 }  // namespace
@@ -117,37 +118,30 @@ void CloseReadFile(FileHandle file) {
 // Items have no links: a save replaces the item itself. A check replaces
 // nothing, so its writes fail at the first step and change nothing.
 int FindFileToReplace(const char* name, char* path, int room) {
-    const int length = static_cast<int>(std::strlen(name));
-    if (FrontEnd.checkingOnly || length + 1 > room) return 0;
-    std::memcpy(path, name, static_cast<std::size_t>(length) + 1);
-    return 1;
+    if (FrontEnd.checkingOnly) return 0;
+    return platform::CopyName(name, path, room);
 }
 
-// Each tab has a temporary name of its own, so that two tabs saving at once
-// never write into each other's temporary file.
+// Named as on the desktops, with the tab's own number for the process, so
+// that two tabs saving at once never write into each other's temporary file.
 FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
     if (Writing.open) {
         fault = FileFault::Other;
         return -1;
     }
-    if (!StorageUsable()) {
-        fault = FileFault::ReadOnly;
-        return -1;
-    }
-    const int length = static_cast<int>(std::strlen(beside));
-    char suffix[32];
-    const int suffixLength = std::snprintf(suffix, sizeof suffix, ".%d.new", TemporaryNumber());
-    if (length + suffixLength + 1 > room || length + suffixLength + 1 > static_cast<int>(sizeof Writing.name)) {
-        fault = FileFault::Other;
-        return -1;
-    }
-    std::memcpy(name, beside, static_cast<std::size_t>(length));
-    std::memcpy(name + length, suffix, static_cast<std::size_t>(suffixLength) + 1);
-    std::memcpy(Writing.name, name, static_cast<std::size_t>(length + suffixLength) + 1);
+    const FileHandle file = platform::CreateUniquelyNamed(
+        beside, static_cast<unsigned long>(TemporaryNumber()), name, room, fault, [](const char* candidate) {
+            if (!StorageUsable()) return platform::CreateTry{-1, false, FileFault::ReadOnly};
+            if (ItemExists(candidate)) return platform::CreateTry{-1, true, FileFault::Other};
+            if (!platform::CopyName(candidate, Writing.name, static_cast<int>(sizeof Writing.name))) {
+                return platform::CreateTry{-1, false, FileFault::Other};
+            }
+            return platform::CreateTry{WriteHandle, false, FileFault::None};
+        });
+    if (file < 0) return -1;
     Writing.length = 0;
     Writing.open = true;
-    fault = FileFault::None;
-    return WriteHandle;
+    return file;
 }
 
 FileFault WriteToFile(FileHandle file, const char* bytes, int length) {

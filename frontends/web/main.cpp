@@ -7,8 +7,6 @@
 // Never looks at the game's state.
 #include <emscripten.h>
 
-#include <ctime>
-
 #include "frontends/web/web_front_end.h"
 #include "seam/game_entry.h"
 #include "seam/messages.h"
@@ -141,8 +139,6 @@ void PostQuit(int exitCode) {
 
 // The picture's corner in the page, in game pixels; it changes with the drag.
 ScreenPoint WindowOrigin() { return ScreenPoint{PictureLeft(), PictureTop()}; }
-
-std::int64_t TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 }  // namespace platform
 

@@ -16,13 +16,11 @@
 // windows.h names its own ReplaceFile after the code page; the seam's is meant.
 #undef ReplaceFile
 
+#include "frontends/common/file_names.h"
+
 namespace platform {
 
 namespace {
-
-// How many unique names a save tries before it gives up: another copy of the
-// game, or a stale file, link or folder, may hold the first ones.
-constexpr int TemporaryNameTries = 100;
 
 FileFault FaultOf(int error) {
     switch (error) {
@@ -67,36 +65,18 @@ void CloseReadFile(FileHandle file) { _close(file); }
 
 // A link under the name is replaced as a file: the game does not follow
 // links on Windows.
-int FindFileToReplace(const char* name, char* path, int room) {
-    const std::size_t length = std::strlen(name);
-    if (length >= static_cast<std::size_t>(room)) {
-        return 0;
-    }
-    std::memcpy(path, name, length + 1);
-    return 1;
-}
+int FindFileToReplace(const char* name, char* path, int room) { return CopyName(name, path, room); }
 
 FileHandle CreateTemporaryFile(const char* beside, char* name, int room, FileFault& fault) {
-    fault = FileFault::Other;
-    for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
-        const int length = std::snprintf(name, static_cast<std::size_t>(room), "%s.%lu-%d.tmp", beside,
-                                         static_cast<unsigned long>(GetCurrentProcessId()), attempt);
-        if (length < 0 || length >= room) {
-            return -1;
-        }
+    return CreateUniquelyNamed(beside, static_cast<unsigned long>(GetCurrentProcessId()), name, room, fault,
+                               [](const char* path) {
         // _O_EXCL creates the file new: an existing file, link or folder
         // under the name is never opened.
-        const int file = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-        if (file >= 0) {
-            fault = FileFault::None;
-            return file;
-        }
-        if (errno != EEXIST && !(errno == EACCES && IsFolder(name))) {
-            fault = FaultOf(errno);
-            return -1;
-        }
-    }
-    return -1;
+        const int file = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        const int error = errno;
+        const bool taken = file < 0 && (error == EEXIST || (error == EACCES && IsFolder(path)));
+        return CreateTry{file, taken, file < 0 ? FaultOf(error) : FileFault::None};
+    });
 }
 
 FileFault WriteToFile(FileHandle file, const char* bytes, int length) {

@@ -1,3 +1,4 @@
+// frontends/win32 holds the Windows program: the seam on user32, gdi32 and winmm.
 // The Windows program's process-wide handles: the instance, the one window and
 // its two drawing surfaces, and the catalogue's bitmaps. Set by WinMain and the
 // seam's loads; nothing above the platform seam sees them.
@@ -5,8 +6,7 @@
 
 #include <windows.h>
 
-// Room for the catalogue: the game numbers its images from 0 and has fewer.
-constexpr int MaxImages = 64;
+#include "frontends/common/image_slots.h"
 
 extern HINSTANCE AppInstance;  // module of every resource; set on entry
 extern int ShowCommand;        // show state handed to WinMain; used once

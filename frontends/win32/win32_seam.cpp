@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <ctime>
-
 #include "seam/platform.h"
 #include "frontends/win32/win32_handles.h"
 #include "frontends/win32/window_scale.h"
@@ -13,12 +11,12 @@
 namespace platform {
 
 void LoadCatalogueImage(ImageId id, const char* name) {
-    if (id < 0 || id >= MaxImages) return;
+    if (!IsImageSlot(id)) return;
     CatalogueBitmaps[id] = LoadBitmapA(AppInstance, name);
 }
 
 void FreeCatalogueImage(ImageId id) {
-    if (id < 0 || id >= MaxImages || CatalogueBitmaps[id] == nullptr) return;
+    if (!IsImageSlot(id) || CatalogueBitmaps[id] == nullptr) return;
     DeleteObject(CatalogueBitmaps[id]);
     CatalogueBitmaps[id] = nullptr;
 }
@@ -28,7 +26,7 @@ void ReleaseSurfaces() { ReleaseWindowSurfaces(); }
 void SelectTextFont() { SelectObject(WindowDC, GetStockObject(ANSI_VAR_FONT)); }
 
 void CopyImage(ImageId id, int x, int y, int w, int h) {
-    if (id < 0 || id >= MaxImages) return;
+    if (!IsImageSlot(id)) return;
     SelectObject(MemoryDC, CatalogueBitmaps[id]);
     BitBlt(WindowDC, x, y, w, h, MemoryDC, 0, 0, SRCCOPY);
     NotePictureChanged();
@@ -80,7 +78,5 @@ ScreenPoint WindowOrigin() {
     GetWindowRect(MainWindow, &outer);
     return {static_cast<int>(outer.left), static_cast<int>(outer.top)};
 }
-
-std::int64_t TimeSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 }  // namespace platform

@@ -7,11 +7,13 @@
 
 #include "frontends/common/display_scale.h"
 #include "frontends/win32/win32_handles.h"
+#include "seam/messages.h"
 
 int WindowScale = 1;
 
 namespace {
 
+using platform::FloorDivide;
 using platform::WindowHeight;
 using platform::WindowWidth;
 
@@ -30,12 +32,6 @@ DpiForWindow FindDpiForWindow() {
     return reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(found));
 }
 
-// A whole number of game pixels, rounded down also left of or above 0.
-int DivideDown(int value, int k) { return value >= 0 ? value / k : -((-value + k - 1) / k); }
-
-LPARAM PackPoint(int x, int y) {
-    return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y))));
-}
 
 // Makes the picture in memory and turns WindowDC into it, with the font the
 // window's surface holds.
@@ -120,14 +116,14 @@ void ShowPicture(bool always) {
 
 LPARAM GameClientPoint(LPARAM lParam) {
     if (WindowScale == 1) return lParam;
-    return PackPoint(DivideDown(GET_X_LPARAM(lParam), WindowScale), DivideDown(GET_Y_LPARAM(lParam), WindowScale));
+    return msg::PackPoint(FloorDivide(GET_X_LPARAM(lParam), WindowScale), FloorDivide(GET_Y_LPARAM(lParam), WindowScale));
 }
 
 LPARAM GameScreenPoint(HWND window, LPARAM lParam) {
     if (WindowScale == 1) return lParam;
     RECT outer = {0, 0, 0, 0};
     GetWindowRect(window, &outer);
-    const int x = outer.left + DivideDown(GET_X_LPARAM(lParam) - outer.left, WindowScale);
-    const int y = outer.top + DivideDown(GET_Y_LPARAM(lParam) - outer.top, WindowScale);
-    return PackPoint(x, y);
+    const int x = outer.left + FloorDivide(GET_X_LPARAM(lParam) - outer.left, WindowScale);
+    const int y = outer.top + FloorDivide(GET_Y_LPARAM(lParam) - outer.top, WindowScale);
+    return msg::PackPoint(x, y);
 }

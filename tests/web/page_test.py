@@ -419,7 +419,7 @@ def case_full_storage(args):
         b.click_button("Retry")
         wait_for("the retry to give up quietly", lambda: not b.open_dialogs())
         check(b.stored_table() == old, "a failed save changed the stored bytes")
-        check(not b.evaluate("Object.keys(localStorage).some((k) => k.endsWith('.new'))"),
+        check(not b.evaluate("Object.keys(localStorage).some((k) => k.endsWith('.tmp'))"),
               "a failed save left its temporary item")
         b.click(*ABOUT)  # the table in memory holds the entry all the same
         wait_for("the entry on the high-score page", lambda: b.evaluate(

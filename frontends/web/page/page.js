@@ -42,7 +42,7 @@ const QV = (() => {
   const timer = {handle: 0, pending: false};
   const pictures = [];       // ImageBitmaps by catalogue id, once decoded
   const named = {};          // the picture's name (lower case) of each catalogue id
-  const picturesByName = {}; // {done: promise, bitmap} of every picture in pictures.bin
+  const picturesByName = {}; // {bmp, bitmap, done} of every picture in pictures.bin, by name
   let fontLoading = null;    // the font's loading, until it is done
   let fontSize = 11;
   const waves = {};          // WAVE bytes by cue, until the sound is started
@@ -433,7 +433,7 @@ const QV = (() => {
   }
 
   return {
-    tabNumber: Math.floor(Math.random() * 1e9),
+    tabNumber: Math.floor(Math.random() * 1e9),  // the temporary file's "process" number
     shown: 0,        // when the last handled message's picture was complete
     shownCount: 0,   // how many have been
 
@@ -589,6 +589,9 @@ const QV = (() => {
       } catch (error) {
         return faultOf(error);
       }
+    },
+    itemExists(name) {
+      try { return localStorage.getItem(name) !== null ? 1 : 0; } catch (error) { return 0; }
     },
     removeItem(name) {
       try { localStorage.removeItem(name); } catch (error) { /* nothing was stored */ }
