@@ -65,6 +65,21 @@ def cpu_percent(browser, seconds=10.0):
     return 100.0 * (after - before) / 1e9 / (end - start)
 
 
+def blank_page_cpu():
+    """The same browser's renderer on a page with one canvas and no script:
+    what Chromium spends on its own, beside which the game's figures stand."""
+    folder = tempfile.mkdtemp(prefix="quarvelle-blank-")
+    with open(os.path.join(folder, "index.html"), "w") as f:
+        f.write('<!DOCTYPE html><canvas width="350" height="420"></canvas>')
+    server = Server(folder)
+    with Browser() as b:
+        b.send("Page.navigate", url=server.url)
+        wait_for("the blank page", lambda: b.evaluate("document.readyState") == "complete")
+        time.sleep(2)  # past the page's own start
+        print("blank page (Chromium alone): %.2f %% of one core" % cpu_percent(b))
+    server.stop()
+
+
 def page_figures(folder):
     server = Server(folder)
     with Browser() as b:
@@ -92,6 +107,8 @@ def page_figures(folder):
         print("  medians: page answered %.1f ms, parsed %.1f ms, wasm answered %.1f ms, main() %.1f ms" % tuple(medians))
 
         print("== renderer CPU, 10 s each")
+        blank_page_cpu()
+        time.sleep(2)  # past the reloads
         print("start screen: %.2f %% of one core" % cpu_percent(b))
         b.click(*GO)
         wait_for("a game", lambda: b.evaluate("QV.shownCount") > 3)
