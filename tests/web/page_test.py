@@ -24,7 +24,8 @@ case compares the two. One case per run (all of them without an argument):
                old bytes
   refused_storage  a browser that refuses storage: the write question, then
                the start-up says the table could not be written
-  offline      once loaded, a reload without the server starts the game
+  offline      the browser can install the page as an app; once loaded, a
+               reload without the server starts the game
 
 Usage: page_test.py --page <folder> --sdl <Linux program> [case]"""
 
@@ -452,6 +453,8 @@ def case_offline(args):
         page.open()
         wait_for("the service worker", lambda: b.evaluate(
             "navigator.serviceWorker.ready.then((r) => !!r.active)", wait=True))
+        errors = b.send("Page.getInstallabilityErrors")["installabilityErrors"]
+        check(errors == [], "the browser cannot install the page as an app: %s" % errors)
         port = page.server.port
         page.server.stop()
         b.send("Network.enable")
