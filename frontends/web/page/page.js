@@ -50,6 +50,7 @@ const QV = (() => {
   let audio = null;          // the AudioContext, made on the first key or click
   let playing = null;        // the source now sounding
   let soundDone = null;      // resolves the wait for a waited sound
+  let soundStarted = false;  // the browser has let the AudioContext run once
   let moduleHeap = null;
 
   // Every picture is fetched in one file and decoded by the browser,
@@ -211,10 +212,22 @@ const QV = (() => {
       audio = null;
       return;
     }
+    audio.addEventListener('statechange', () => {
+      if (audio.state !== 'running') return;
+      soundStarted = true;
+      restSound();
+    });
+    if (audio.state === 'running') soundStarted = true;
     for (const cue of Object.keys(waves)) {
       decodeSound(cue, waves[cue]);
       delete waves[cue];
     }
+  }
+
+  // Between sounds the context is suspended, so that the sound thread does
+  // not mix silence while the game stands still.
+  function restSound() {
+    if (audio && !playing && audio.state === 'running') audio.suspend().catch(() => {});
   }
 
   function finishSound() {
@@ -533,7 +546,8 @@ const QV = (() => {
     decodedSounds() { return Object.keys(sounds).map(Number).sort(); },
     // 1 when the cue now sounds, 0 without sound (nothing to wait for).
     playSound(cue) {
-      if (!audio || audio.state !== 'running' || !sounds[cue]) return 0;
+      if (!audio || !soundStarted || audio.state === 'closed' || !sounds[cue]) return 0;
+      if (audio.state === 'suspended') audio.resume().catch(() => {});
       if (playing) {
         playing.onended = null;
         try { playing.stop(); } catch (error) { /* already ended */ }
@@ -543,7 +557,11 @@ const QV = (() => {
       const source = audio.createBufferSource();
       source.buffer = sounds[cue];
       source.connect(audio.destination);
-      source.onended = () => { if (playing === source) playing = null; finishSound(); };
+      source.onended = () => {
+        if (playing === source) playing = null;
+        finishSound();
+        restSound();
+      };
       source.start();
       playing = source;
       return 1;
