@@ -342,6 +342,40 @@ int ReplaceHighScoreFile(const FileImage& image) {
     }
 }
 
+// Reads the five records and the checksum line that follow the first line
+// into `table`. Returns 1 when the checksum holds.
+int ReadRecordsInto(FileText& file, HighScoreTable& table) {
+    std::int32_t sum = 0;
+    char field[FieldLimit + 1];
+    bool read = true;
+    for (HighScoreEntry& entry : table.entries) {
+        read = read && ReadField(file, ';', entry.name, &sum);
+        read = read && ReadField(file, ';', field, &sum);
+        entry.score = read ? ConvertNumber(field) : 0;
+        read = read && ReadField(file, ';', field, &sum);
+        entry.level = read ? ConvertNumber(field) : 0;
+        read = read && ReadField(file, '\n', field, &sum);
+        entry.lines = read ? ConvertNumber(field) : 0;
+    }
+    read = read && ReadField(file, '\n', field, nullptr);
+    const std::int32_t checksum = read ? ConvertNumber(field) : 0;
+    return read && checksum == sum ? 1 : 0;
+}
+
+// Reads the table on disk as it is now into `table`, with the load's checks
+// (a regular file, the guard line's mark, the checksum). Returns 0 when the
+// file is missing or damaged; `table` is then not to be used.
+int ReadTableOnDisk(HighScoreTable& table) {
+    table = HighScoreTable{};
+    FileText file;
+    if (!ReadFileText(file)) {
+        return 0;
+    }
+    char line[FirstLineLimit];
+    const int length = ReadFirstLine(file, line);
+    return length > GuardMarkIndex && line[GuardMarkIndex] == '.' && ReadRecordsInto(file, table) == 1 ? 1 : 0;
+}
+
 }  // namespace
 
 int LoadHighScoreTable() {
@@ -366,22 +400,7 @@ int ReadHighScoreRecords() {
     }
     char line[FirstLineLimit];
     ReadFirstLine(file, line);
-
-    std::int32_t sum = 0;
-    char field[FieldLimit + 1];
-    bool read = true;
-    for (HighScoreEntry& entry : HighScores.entries) {
-        read = read && ReadField(file, ';', entry.name, &sum);
-        read = read && ReadField(file, ';', field, &sum);
-        entry.score = read ? ConvertNumber(field) : 0;
-        read = read && ReadField(file, ';', field, &sum);
-        entry.level = read ? ConvertNumber(field) : 0;
-        read = read && ReadField(file, '\n', field, &sum);
-        entry.lines = read ? ConvertNumber(field) : 0;
-    }
-    read = read && ReadField(file, '\n', field, nullptr);
-    const std::int32_t checksum = read ? ConvertNumber(field) : 0;
-    return read && checksum == sum ? 1 : 0;
+    return ReadRecordsInto(file, HighScores);
 }
 
 int SaveHighScoreTable() {
@@ -401,6 +420,35 @@ int SaveHighScoreTable() {
     AppendNumber(image, SumAsRead(image.bytes + recordsStart, image.length - recordsStart));
     AppendText(image, "\n");
     return ReplaceHighScoreFile(image);
+}
+
+int SaveNewHighScore() {
+    const int position = PendingHighScorePosition;
+    if (position < 0 || position >= HighScoreEntries) {
+        return SaveHighScoreTable();  // nothing was inserted to merge
+    }
+    // Another copy of the game in the same folder may have saved its own
+    // results since this one read the file: under the lock, this game's
+    // result goes into the table on disk as it is now, so neither copy's
+    // entry is lost. A lock not had within a few seconds (another copy hung,
+    // or a folder where the lock file cannot be made) saves as a single copy
+    // does, from the table this copy holds.
+    const HighScoreEntry entry = HighScores.entries[position];
+    const platform::FileLock lock = platform::LockScoreFile(HighScoreFileName);
+    if (lock >= 0) {
+        // A file missing or damaged now holds nothing to keep: the result
+        // stays in the table this copy holds, as InsertHighScore put it.
+        HighScoreTable onDisk;
+        if (ReadTableOnDisk(onDisk)) {
+            MergeHighScore(onDisk, entry);
+            HighScores = onDisk;
+        }
+    }
+    const int saved = SaveHighScoreTable();
+    if (lock >= 0) {
+        platform::UnlockScoreFile(lock);
+    }
+    return saved;
 }
 
 int WriteDefaultHighScoreFile() {

@@ -1,7 +1,7 @@
-// The temporary file a save writes before it replaces the score file: names
-// beside the file, "<file>.<process>-<try>.tmp", tried in turn until one is
-// new. Each system creates the file its own way; the names and the tries are
-// the same everywhere.
+// The names a save uses beside the score file: its temporary file,
+// "<file>.<process>-<try>.tmp", tried in turn until one is new, and the lock
+// file with the wait for it. Each system creates the files its own way; the
+// names, the tries and the wait are the same everywhere.
 #pragma once
 
 #include <cstdio>
@@ -13,6 +13,15 @@ namespace platform {
 // How many unique names a save tries before it gives up: another copy of the
 // game, or a stale file, link or folder, may hold the first ones.
 constexpr int TemporaryNameTries = 100;
+
+// The lock copies of the game save under sits beside the score file, under
+// its name and this ending.
+constexpr const char* ScoreLockSuffix = ".lock";
+// How long a save waits for the lock before it saves without it: a save
+// holds the lock for a few milliseconds, so 150 pauses of 20 ms (3 seconds)
+// pass only when something is badly wrong with the other copy or the disk.
+constexpr int LockPauseMilliseconds = 20;
+constexpr int LockAttempts = 150;
 
 // What one try at creating a file under a name came to.
 struct CreateTry {

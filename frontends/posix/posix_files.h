@@ -18,5 +18,7 @@ FileFault CloseWrittenFile(FileHandle file);
 FileFault ReplaceFile(const char* from, const char* to);
 FileFault SyncFolderOf(const char* name);
 void RemoveFile(const char* name);
+FileLock LockScoreFile(const char* name);
+void UnlockScoreFile(FileLock lock);
 
 }  // namespace platform::posix

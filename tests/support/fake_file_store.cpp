@@ -129,4 +129,19 @@ void RemoveFile(const char* name) {
     Log(std::string("remove ") + name);
 }
 
+FileLock LockScoreFile(const char* name) {
+    if (Injected("lock") != FileFault::None) {
+        Log(std::string("lock ") + name, FileFault::Other);
+        return -1;
+    }
+    const FileLock lock = posix::LockScoreFile(name);
+    Log(std::string("lock ") + name, lock < 0 ? FileFault::Other : FileFault::None);
+    return lock;
+}
+
+void UnlockScoreFile(FileLock lock) {
+    posix::UnlockScoreFile(lock);
+    Log("unlock");
+}
+
 }  // namespace platform
