@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "seam/file_store.h"
 #include "seam/platform.h"
@@ -53,6 +54,10 @@ constexpr const char* DiskErrorProblem =
 
 // Room for a path to the file replaced and its temporary file.
 constexpr int PathRoom = 4096;
+
+// The read-only notice names the folder and says what helps, after its
+// first three lines: room for them, a path and the advice.
+constexpr int ReadOnlyNoticeRoom = PathRoom + 512;
 
 // The whole file as read; more than the loader can consume (a first line of
 // 254 characters and 21 fields of 256, each character up to two bytes as CR
@@ -274,6 +279,8 @@ std::int32_t SumAsRead(const char* bytes, int length) {
 
 // Why the last write failed; the start-up reads it through HighScoreWriteProblem.
 FileFault LastWriteFault = FileFault::None;
+// The read-only notice as last composed by ReadOnlyNotice.
+char ReadOnlyNoticeText[ReadOnlyNoticeRoom];
 
 // The question a failed write asks, by its reason; `made` tells whether the
 // temporary file had been made.
@@ -376,6 +383,29 @@ int ReadTableOnDisk(HighScoreTable& table) {
     return length > GuardMarkIndex && line[GuardMarkIndex] == '.' && ReadRecordsInto(file, table) == 1 ? 1 : 0;
 }
 
+// The read-only problem, then the folder by its full path and what helps,
+// so that the player knows which folder to deal with. Without a path the
+// problem alone is told.
+const char* ReadOnlyNotice() {
+    char (&notice)[ReadOnlyNoticeRoom] = ReadOnlyNoticeText;
+    char folder[PathRoom];
+    if (!platform::CurrentFolder(folder, PathRoom)) {
+        return ReadOnlyProblem;
+    }
+    int length = 0;
+    for (const char* part : {ReadOnlyProblem, "\n\nFolder: ", static_cast<const char*>(folder), "\n",
+                             platform::WritableFolderAdvice()}) {
+        const std::size_t size = std::strlen(part);
+        if (length + size >= sizeof notice) {
+            return ReadOnlyProblem;
+        }
+        std::memcpy(notice + length, part, size);
+        length += static_cast<int>(size);
+    }
+    notice[length] = '\0';
+    return notice;
+}
+
 }  // namespace
 
 int LoadHighScoreTable() {
@@ -466,7 +496,7 @@ int WriteDefaultHighScoreFile() {
 const char* HighScoreWriteProblem() {
     switch (LastWriteFault) {
         case FileFault::None: return nullptr;
-        case FileFault::ReadOnly: return ReadOnlyProblem;
+        case FileFault::ReadOnly: return ReadOnlyNotice();
         case FileFault::DiskFull: return DiskFullProblem;
         case FileFault::NameIsFolder: return NameIsFolderProblem;
         case FileFault::Other: break;

@@ -25,6 +25,7 @@ int SaveNewHighScore();
 int WriteDefaultHighScoreFile();
 // Why the last write of the file failed, as a whole sentence for the player
 // (the folder is read-only, the disk is full, a folder has the name), or
-// nullptr when it succeeded. The start-up shows it when the default file
+// nullptr when it succeeded. A read-only folder is named by its full path,
+// with what helps on this system. The start-up shows it when the default file
 // could not be written, because restarting would not help then.
 const char* HighScoreWriteProblem();

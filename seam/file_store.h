@@ -55,4 +55,11 @@ FileLock LockScoreFile(const char* name);
 // Gives up a lock LockScoreFile returned; the lock file stays.
 void UnlockScoreFile(FileLock lock);
 
+// Puts the full path of the current folder, where the score file lives, into
+// `path`. Returns 0 when it is not known or does not fit in `room`.
+int CurrentFolder(char* path, int room);
+// One sentence, in this system's terms, on what helps when the score file's
+// folder cannot be written.
+const char* WritableFolderAdvice();
+
 }  // namespace platform

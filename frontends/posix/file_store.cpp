@@ -23,5 +23,7 @@ FileFault SyncFolderOf(const char* name) { return posix::SyncFolderOf(name); }
 void RemoveFile(const char* name) { posix::RemoveFile(name); }
 FileLock LockScoreFile(const char* name) { return posix::LockScoreFile(name); }
 void UnlockScoreFile(FileLock lock) { posix::UnlockScoreFile(lock); }
+int CurrentFolder(char* path, int room) { return posix::CurrentFolder(path, room); }
+const char* WritableFolderAdvice() { return posix::WritableFolderAdvice(); }
 
 }  // namespace platform

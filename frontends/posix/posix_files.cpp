@@ -203,4 +203,14 @@ void UnlockScoreFile(FileLock lock) {
     close(static_cast<int>(lock));
 }
 
+int CurrentFolder(char* path, int room) {
+    return room > 0 && getcwd(path, static_cast<std::size_t>(room)) != nullptr ? 1 : 0;
+}
+
+// The installed game runs in its data folder, a build in the folder it is
+// started from: either way the player can start it somewhere writable.
+const char* WritableFolderAdvice() {
+    return "Make the folder writable, or start the game from one you can write to, such as your home folder.";
+}
+
 }  // namespace platform::posix

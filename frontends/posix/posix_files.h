@@ -20,5 +20,7 @@ FileFault SyncFolderOf(const char* name);
 void RemoveFile(const char* name);
 FileLock LockScoreFile(const char* name);
 void UnlockScoreFile(FileLock lock);
+int CurrentFolder(char* path, int room);
+const char* WritableFolderAdvice();
 
 }  // namespace platform::posix

@@ -158,6 +158,17 @@ FileLock LockScoreFile(const char* name) {
     return -1;
 }
 
+int CurrentFolder(char* path, int room) {
+    const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(room), path);
+    return length > 0 && length < static_cast<DWORD>(room) ? 1 : 0;
+}
+
+// The zip unpacked under Program Files is the usual case: only
+// administrators may write there.
+const char* WritableFolderAdvice() {
+    return "Move the game's folder to one you can write to, such as Documents.";
+}
+
 void UnlockScoreFile(FileLock lock) {
     if (lock < 0) {
         return;

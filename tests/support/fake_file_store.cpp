@@ -144,4 +144,8 @@ void UnlockScoreFile(FileLock lock) {
     Log("unlock");
 }
 
+int CurrentFolder(char* path, int room) { return posix::CurrentFolder(path, room); }
+
+const char* WritableFolderAdvice() { return posix::WritableFolderAdvice(); }
+
 }  // namespace platform

@@ -13,6 +13,9 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
                                   and takes clicks in game pixels
     wine_session.py dpi-fit       at 192 dpi a screen too small for 700 by 840
                                   keeps the window at 350 by 420; Alt+F4 ends it
+    wine_session.py read-only     started in a folder it cannot write, the game
+                                  asks "Cannot write file...", then its notice
+                                  names the folder and says what helps
     wine_session.py two-copies-a-then-b, two-copies-b-then-a, two-copies-together,
                     two-copies-killed
                                   two copies in one folder, each on an X display
@@ -548,6 +551,37 @@ def case_dpi_fit(session):
         set_desktop_dpi(session, before)
 
 
+def case_read_only(session):
+    """The game's folder is a read-only bind mount in a mount namespace of its
+    own, which the Wine server the game starts shares, so that not even root
+    can write there. After the question, Cancel; the notice then names the
+    folder as Windows sees it (Z: is the root) and what helps."""
+    folder = os.path.join(session.scratch, "Program Files", "Quarvelle")
+    os.makedirs(folder)
+    start = 'mount --bind -o ro "$0" "$0" && cd "$0" && exec wine "$1"'
+    game = session.x.start(["unshare", "--map-root-user", "--mount", "sh", "-c", start, folder, session.args.exe],
+                           cwd=session.scratch, env=session.env, quiet=True)
+    # The probe asks only once the box is on the X screen: a probe run first
+    # would start the Wine server outside the namespace, where it can write.
+    wait_for("the Error box", lambda: "Error" in session.x.windows(), START_TIMEOUT, pause=0.2)
+    texts = session.wait_for("texts", "Error")
+    check("Cannot write file, is disk write protected?" in texts, "the first box says %r" % texts)
+    session.xdotool("key", "Escape")  # Cancel: no retry
+    windows_folder = "Z:" + folder.replace("/", "\\")
+    notice = ("High score file could not be written:\nthe folder is read-only.\n"
+              "Restarting will not help until it can be written.\n\nFolder: %s\n"
+              "Move the game's folder to one you can write to, such as Documents." % windows_folder)
+
+    def shown():
+        found = session.probe("texts", "Error")
+        return found if found and "could not be written" in found else None
+    texts = wait_for("the notice", shown, 20, pause=0.2)
+    check(notice.replace("\n", "") in texts.replace("\n", ""), "the notice says %r, not %r" % (texts, notice))
+    session.xdotool("key", "Return")
+    check(session.wait_exit(game) == 0, "the start did not end with code 0")
+    check(os.listdir(folder) == [], "something was written into the read-only folder")
+
+
 def play_until_name_dialog(session):
     """Drops every piece of a started copy until its game ends in the name
     dialog, which comes to this copy's screen as a window of its own."""
@@ -718,7 +752,7 @@ def make_prefix(args):
 
 CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file,
          "name-dialog": case_name_dialog, "high-dpi": case_high_dpi, "dpi-fit": case_dpi_fit,
-         "two-copies-a-then-b": case_two_copies_a_then_b, "two-copies-b-then-a": case_two_copies_b_then_a,
+         "read-only": case_read_only, "two-copies-a-then-b": case_two_copies_a_then_b, "two-copies-b-then-a": case_two_copies_b_then_a,
          "two-copies-together": case_two_copies_together, "two-copies-killed": case_two_copies_killed}
 # The screen of each case, where it is not the usual one.
 SCREENS = {"high-dpi": (1920, 1200)}
