@@ -1,4 +1,5 @@
-# What a player installs, made by CPack from the install rules and the one
+# What a player installs, made by CPack from the install rules
+# (cmake/Install.cmake) and the one
 # project version: on Linux the Debian package (generator DEB), from the
 # Windows build the zip with the program, README.txt and LICENSE.txt (ZIP).
 # scripts/make-packages.sh runs both; `cpack` in a build folder alone writes
@@ -23,12 +24,6 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME quarvelle-${PROJECT_VERSION}-win64)
   # The files at the zip's top: unpacking it makes the folder of its own.
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  # Windows readers expect CR LF line ends.
-  configure_file(${CMAKE_SOURCE_DIR}/packaging/README.txt.in ${CMAKE_BINARY_DIR}/README.txt
-                 @ONLY NEWLINE_STYLE CRLF)
-  configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
-  install(TARGETS quarvelle RUNTIME DESTINATION .)
-  install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "seam/file_store.h"
 #include "seam/platform.h"
@@ -53,6 +54,10 @@ constexpr const char* DiskErrorProblem =
 
 // Room for a path to the file replaced and its temporary file.
 constexpr int PathRoom = 4096;
+
+// The read-only notice names the folder and says what helps, after its
+// first three lines: room for them, a path and the advice.
+constexpr int ReadOnlyNoticeRoom = PathRoom + 512;
 
 // The whole file as read; more than the loader can consume (a first line of
 // 254 characters and 21 fields of 256, each character up to two bytes as CR
@@ -274,6 +279,8 @@ std::int32_t SumAsRead(const char* bytes, int length) {
 
 // Why the last write failed; the start-up reads it through HighScoreWriteProblem.
 FileFault LastWriteFault = FileFault::None;
+// The read-only notice as last composed by ReadOnlyNotice.
+char ReadOnlyNoticeText[ReadOnlyNoticeRoom];
 
 // The question a failed write asks, by its reason; `made` tells whether the
 // temporary file had been made.
@@ -342,6 +349,63 @@ int ReplaceHighScoreFile(const FileImage& image) {
     }
 }
 
+// Reads the five records and the checksum line that follow the first line
+// into `table`. Returns 1 when the checksum holds.
+int ReadRecordsInto(FileText& file, HighScoreTable& table) {
+    std::int32_t sum = 0;
+    char field[FieldLimit + 1];
+    bool read = true;
+    for (HighScoreEntry& entry : table.entries) {
+        read = read && ReadField(file, ';', entry.name, &sum);
+        read = read && ReadField(file, ';', field, &sum);
+        entry.score = read ? ConvertNumber(field) : 0;
+        read = read && ReadField(file, ';', field, &sum);
+        entry.level = read ? ConvertNumber(field) : 0;
+        read = read && ReadField(file, '\n', field, &sum);
+        entry.lines = read ? ConvertNumber(field) : 0;
+    }
+    read = read && ReadField(file, '\n', field, nullptr);
+    const std::int32_t checksum = read ? ConvertNumber(field) : 0;
+    return read && checksum == sum ? 1 : 0;
+}
+
+// Reads the table on disk as it is now into `table`, with the load's checks
+// (a regular file, the guard line's mark, the checksum). Returns 0 when the
+// file is missing or damaged; `table` is then not to be used.
+int ReadTableOnDisk(HighScoreTable& table) {
+    table = HighScoreTable{};
+    FileText file;
+    if (!ReadFileText(file)) {
+        return 0;
+    }
+    char line[FirstLineLimit];
+    const int length = ReadFirstLine(file, line);
+    return length > GuardMarkIndex && line[GuardMarkIndex] == '.' && ReadRecordsInto(file, table) == 1 ? 1 : 0;
+}
+
+// The read-only problem, then the folder by its full path and what helps,
+// so that the player knows which folder to deal with. Without a path the
+// problem alone is told.
+const char* ReadOnlyNotice() {
+    char (&notice)[ReadOnlyNoticeRoom] = ReadOnlyNoticeText;
+    char folder[PathRoom];
+    if (!platform::CurrentFolder(folder, PathRoom)) {
+        return ReadOnlyProblem;
+    }
+    int length = 0;
+    for (const char* part : {ReadOnlyProblem, "\n\nFolder: ", static_cast<const char*>(folder), "\n",
+                             platform::WritableFolderAdvice()}) {
+        const std::size_t size = std::strlen(part);
+        if (length + size >= sizeof notice) {
+            return ReadOnlyProblem;
+        }
+        std::memcpy(notice + length, part, size);
+        length += static_cast<int>(size);
+    }
+    notice[length] = '\0';
+    return notice;
+}
+
 }  // namespace
 
 int LoadHighScoreTable() {
@@ -366,22 +430,7 @@ int ReadHighScoreRecords() {
     }
     char line[FirstLineLimit];
     ReadFirstLine(file, line);
-
-    std::int32_t sum = 0;
-    char field[FieldLimit + 1];
-    bool read = true;
-    for (HighScoreEntry& entry : HighScores.entries) {
-        read = read && ReadField(file, ';', entry.name, &sum);
-        read = read && ReadField(file, ';', field, &sum);
-        entry.score = read ? ConvertNumber(field) : 0;
-        read = read && ReadField(file, ';', field, &sum);
-        entry.level = read ? ConvertNumber(field) : 0;
-        read = read && ReadField(file, '\n', field, &sum);
-        entry.lines = read ? ConvertNumber(field) : 0;
-    }
-    read = read && ReadField(file, '\n', field, nullptr);
-    const std::int32_t checksum = read ? ConvertNumber(field) : 0;
-    return read && checksum == sum ? 1 : 0;
+    return ReadRecordsInto(file, HighScores);
 }
 
 int SaveHighScoreTable() {
@@ -403,6 +452,35 @@ int SaveHighScoreTable() {
     return ReplaceHighScoreFile(image);
 }
 
+int SaveNewHighScore() {
+    const int position = PendingHighScorePosition;
+    if (position < 0 || position >= HighScoreEntries) {
+        return SaveHighScoreTable();  // nothing was inserted to merge
+    }
+    // Another copy of the game in the same folder may have saved its own
+    // results since this one read the file: under the lock, this game's
+    // result goes into the table on disk as it is now, so neither copy's
+    // entry is lost. A lock not had within a few seconds (another copy hung,
+    // or a folder where the lock file cannot be made) saves as a single copy
+    // does, from the table this copy holds.
+    const HighScoreEntry entry = HighScores.entries[position];
+    const platform::FileLock lock = platform::LockScoreFile(HighScoreFileName);
+    if (lock >= 0) {
+        // A file missing or damaged now holds nothing to keep: the result
+        // stays in the table this copy holds, as InsertHighScore put it.
+        HighScoreTable onDisk;
+        if (ReadTableOnDisk(onDisk)) {
+            MergeHighScore(onDisk, entry);
+            HighScores = onDisk;
+        }
+    }
+    const int saved = SaveHighScoreTable();
+    if (lock >= 0) {
+        platform::UnlockScoreFile(lock);
+    }
+    return saved;
+}
+
 int WriteDefaultHighScoreFile() {
     FileImage image{};
     AppendGuardLine(image);
@@ -418,7 +496,7 @@ int WriteDefaultHighScoreFile() {
 const char* HighScoreWriteProblem() {
     switch (LastWriteFault) {
         case FileFault::None: return nullptr;
-        case FileFault::ReadOnly: return ReadOnlyProblem;
+        case FileFault::ReadOnly: return ReadOnlyNotice();
         case FileFault::DiskFull: return DiskFullProblem;
         case FileFault::NameIsFolder: return NameIsFolderProblem;
         case FileFault::Other: break;

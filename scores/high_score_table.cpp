@@ -15,14 +15,21 @@ char EnteredName[EnteredNameSize] = {};
 // is at least the game's, so a tie goes below the older result. A table read
 // out of order is taken as it is; only the last row decides whether the
 // result enters at all.
-int QualifiesForHighScore() {
-    const std::int32_t score = Game.score;
-    if (score <= HighScores.entries[HighScoreEntries - 1].score) {
-        return 0;
+int HighScoreRowFor(const HighScoreTable& table, std::int32_t score) {
+    if (score <= table.entries[HighScoreEntries - 1].score) {
+        return HighScoreEntries;
     }
-    std::int32_t position = HighScoreEntries - 1;
-    while (position > 0 && score > HighScores.entries[position - 1].score) {
+    int position = HighScoreEntries - 1;
+    while (position > 0 && score > table.entries[position - 1].score) {
         --position;
+    }
+    return position;
+}
+
+int QualifiesForHighScore() {
+    const int position = HighScoreRowFor(HighScores, Game.score);
+    if (position == HighScoreEntries) {
+        return 0;
     }
     PendingHighScorePosition = position;
     return 1;
@@ -45,4 +52,16 @@ void InsertHighScore() {
     entry.score = Game.score;
     entry.level = Game.level;
     entry.lines = Game.linesCleared;
+}
+
+int MergeHighScore(HighScoreTable& table, const HighScoreEntry& entry) {
+    const int position = HighScoreRowFor(table, entry.score);
+    if (position == HighScoreEntries) {
+        return 0;
+    }
+    for (int row = HighScoreEntries - 1; row > position; --row) {
+        table.entries[row] = table.entries[row - 1];
+    }
+    table.entries[position] = entry;
+    return 1;
 }

@@ -10,7 +10,8 @@ constexpr int HighScoreEntries = 5;
 constexpr int HighScoreNameSize = 256;  // 255 characters and a terminator
 constexpr int EnteredNameSize = 14;     // 13 characters and a terminator
 
-// One result: written by the file's load and by InsertHighScore only.
+// One result: written by the file's load, by InsertHighScore and by a save's
+// merge only.
 struct HighScoreEntry {
     char name[HighScoreNameSize];  // bytes in the Windows ANSI code page, terminated;
                                    // an entered name holds at most 13 of them
@@ -23,7 +24,8 @@ struct HighScoreTable {
     HighScoreEntry entries[HighScoreEntries];  // 0 is the best; kept as loaded
 };
 
-// The table, filled by LoadHighScoreTable and changed only by InsertHighScore.
+// The table, filled by LoadHighScoreTable, changed by InsertHighScore, and
+// by a save that finds other copies' results on disk (SaveNewHighScore).
 extern HighScoreTable HighScores;
 // Row the next insertion writes; set only when QualifiesForHighScore says 1.
 extern std::int32_t PendingHighScorePosition;
@@ -36,3 +38,13 @@ int QualifiesForHighScore();
 // Moves the entries from PendingHighScorePosition down one row, dropping the
 // last, and writes EnteredName with the game's score, level and lines there.
 void InsertHighScore();
+
+// The row a result with `score` takes in `table`: the number of rows, counted
+// up from the last, whose score is at least it, so a tie goes below the older
+// result; HighScoreEntries when it does not enter (only the last row decides).
+int HighScoreRowFor(const HighScoreTable& table, std::int32_t score);
+// Puts `entry` into `table` at its row, moving the rows below down one and
+// dropping the last. Returns 1, or 0 when it does not enter: the table then
+// stays as it was. A save uses it to add this game's result to the table
+// another copy of the game may have written since this one started.
+int MergeHighScore(HighScoreTable& table, const HighScoreEntry& entry);

@@ -38,8 +38,9 @@ int NameEntryDialogProc(int controlId, const char* editText) {
     NameDialogButton = controlId;
     platform::EndNameDialog();
     InsertHighScore();
-    // A failed save has shown its own message; the result is kept in the
-    // table for the page either way.
-    SaveHighScoreTable();
+    // The save merges the result into the table on disk, which the page then
+    // shows. A failed save has shown its own message; the result is kept in
+    // the table for the page either way.
+    SaveNewHighScore();
     return 1;
 }

@@ -1,7 +1,7 @@
 // The platform seam's file part: the single steps the score file takes on disk,
 // each one checked and reported. The order of the steps, and what the player is
 // told when one fails, belong to scores/high_score_file.cpp; only how a step is
-// done differs between the systems (POSIX in platform/posix, Win32 in
+// done differs between the systems (POSIX in frontends/posix, Win32 in
 // frontends/win32, and a recording wrapper around the POSIX one for the tests).
 #pragma once
 
@@ -42,5 +42,24 @@ FileFault ReplaceFile(const char* from, const char* to);
 FileFault SyncFolderOf(const char* name);
 // Removes the file `name` itself, never what a link points to.
 void RemoveFile(const char* name);
+
+// A held lock on the score file; negative means none.
+using FileLock = long long;
+
+// Takes the exclusive lock that copies of the game sharing `name` save under:
+// a lock on the file "<name>.lock" beside it, made when missing and never
+// opened through a link. Waits a few seconds at most while another copy holds
+// it; returns the lock, or a negative value when it could not be had. The
+// lock ends with the process, so a copy that dies holding it blocks no one.
+FileLock LockScoreFile(const char* name);
+// Gives up a lock LockScoreFile returned; the lock file stays.
+void UnlockScoreFile(FileLock lock);
+
+// Puts the full path of the current folder, where the score file lives, into
+// `path`. Returns 0 when it is not known or does not fit in `room`.
+int CurrentFolder(char* path, int room);
+// One sentence, in this system's terms, on what helps when the score file's
+// folder cannot be written.
+const char* WritableFolderAdvice();
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 // The names a save works with on every system: a path copied only when it
-// fits, and the temporary file written before it replaces the score file,
-// named beside it "<file>.<process>-<try>.tmp" and tried in turn until one is
-// new. Each system creates the file its own way; the names and the tries are
-// the same everywhere.
+// fits, the temporary file written before it replaces the score file, named
+// beside it "<file>.<process>-<try>.tmp" and tried in turn until one is new,
+// and the lock file with the wait for it. Each system creates the files its
+// own way; the names, the tries and the wait are the same everywhere.
 #pragma once
 
 #include <cstdio>
@@ -24,6 +24,15 @@ inline int CopyName(const char* from, char* to, int room) {
 // How many unique names a save tries before it gives up: another copy of the
 // game, or a stale file, link or folder, may hold the first ones.
 constexpr int TemporaryNameTries = 100;
+
+// The lock copies of the game save under sits beside the score file, under
+// its name and this ending.
+constexpr const char* ScoreLockSuffix = ".lock";
+// How long a save waits for the lock before it saves without it: a save
+// holds the lock for a few milliseconds, so 150 pauses of 20 ms (3 seconds)
+// pass only when something is badly wrong with the other copy or the disk.
+constexpr int LockPauseMilliseconds = 20;
+constexpr int LockAttempts = 150;
 
 // What one try at creating a file under a name came to.
 struct CreateTry {

@@ -21,5 +21,9 @@ FileFault CloseWrittenFile(FileHandle file) { return posix::CloseWrittenFile(fil
 FileFault ReplaceFile(const char* from, const char* to) { return posix::ReplaceFile(from, to); }
 FileFault SyncFolderOf(const char* name) { return posix::SyncFolderOf(name); }
 void RemoveFile(const char* name) { posix::RemoveFile(name); }
+FileLock LockScoreFile(const char* name) { return posix::LockScoreFile(name); }
+void UnlockScoreFile(FileLock lock) { posix::UnlockScoreFile(lock); }
+int CurrentFolder(char* path, int room) { return posix::CurrentFolder(path, room); }
+const char* WritableFolderAdvice() { return posix::WritableFolderAdvice(); }
 
 }  // namespace platform

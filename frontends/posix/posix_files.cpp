@@ -12,7 +12,9 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace platform::posix {
@@ -152,5 +154,54 @@ FileFault SyncFolderOf(const char* name) {
 }
 
 void RemoveFile(const char* name) { unlink(name); }
+
+FileLock LockScoreFile(const char* name) {
+    char path[PATH_MAX];
+    if (std::snprintf(path, sizeof path, "%s%s", name, ScoreLockSuffix) >= static_cast<int>(sizeof path)) {
+        return -1;
+    }
+    // O_NOFOLLOW: a link planted under the lock's name is never opened, so
+    // the lock cannot be made to create or hold a file elsewhere.
+    int file = -1;
+    do {
+        file = open(path, O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+    } while (file < 0 && errno == EINTR);
+    if (file < 0) {
+        return -1;
+    }
+    // flock, not fcntl locks: an flock belongs to this open file, ends when
+    // the process does, and is not given up when some other descriptor on
+    // the same file is closed.
+    const timespec pause{0, LockPauseMilliseconds * 1000000L};
+    for (int attempt = 0; attempt < LockAttempts; ++attempt) {
+        if (flock(file, LOCK_EX | LOCK_NB) == 0) {
+            return file;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            break;
+        }
+        nanosleep(&pause, nullptr);
+    }
+    close(file);
+    return -1;
+}
+
+void UnlockScoreFile(FileLock lock) {
+    if (lock < 0) {
+        return;
+    }
+    flock(static_cast<int>(lock), LOCK_UN);
+    close(static_cast<int>(lock));
+}
+
+int CurrentFolder(char* path, int room) {
+    return room > 0 && getcwd(path, static_cast<std::size_t>(room)) != nullptr ? 1 : 0;
+}
+
+// The installed game runs in its data folder, a build in the folder it is
+// started from: either way the player can start it somewhere writable.
+const char* WritableFolderAdvice() {
+    return "Make the folder writable, or start the game from one you can write to, such as your home folder.";
+}
 
 }  // namespace platform::posix

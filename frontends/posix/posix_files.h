@@ -19,5 +19,9 @@ FileFault CloseWrittenFile(FileHandle file);
 FileFault ReplaceFile(const char* from, const char* to);
 FileFault SyncFolderOf(const char* name);
 void RemoveFile(const char* name);
+FileLock LockScoreFile(const char* name);
+void UnlockScoreFile(FileLock lock);
+int CurrentFolder(char* path, int room);
+const char* WritableFolderAdvice();
 
 }  // namespace platform::posix

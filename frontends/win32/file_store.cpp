@@ -1,10 +1,12 @@
 // The score file's steps on Windows: the C runtime's low-level file calls for
 // opening, reading and writing, and MoveFileExA, written through to the disk,
-// for the one step that puts the new file in the old one's place. Knows
-// nothing of what the file holds.
+// for the one step that puts the new file in the old one's place, and
+// LockFileEx for the lock copies of the game save under. Knows nothing of
+// what the file holds.
 #include "seam/file_store.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -119,5 +121,55 @@ FileFault ReplaceFile(const char* from, const char* to) {
 FileFault SyncFolderOf(const char*) { return FileFault::None; }
 
 void RemoveFile(const char* name) { DeleteFileA(name); }
+
+FileLock LockScoreFile(const char* name) {
+    char path[MAX_PATH];
+    if (std::snprintf(path, sizeof path, "%s%s", name, ScoreLockSuffix) >= static_cast<int>(sizeof path)) {
+        return -1;
+    }
+    // FILE_FLAG_OPEN_REPARSE_POINT: a link under the lock's name is opened
+    // itself, never followed. Sharing read, write and delete lets every
+    // copy open the file; the lock below is what excludes.
+    const HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    // Windows ends the lock when the process ends, as an flock does.
+    for (int attempt = 0; attempt < LockAttempts; ++attempt) {
+        OVERLAPPED start{};
+        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &start)) {
+            return static_cast<FileLock>(reinterpret_cast<std::intptr_t>(file));
+        }
+        if (GetLastError() != ERROR_LOCK_VIOLATION && GetLastError() != ERROR_IO_PENDING) {
+            break;
+        }
+        Sleep(LockPauseMilliseconds);
+    }
+    CloseHandle(file);
+    return -1;
+}
+
+int CurrentFolder(char* path, int room) {
+    const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(room), path);
+    return length > 0 && length < static_cast<DWORD>(room) ? 1 : 0;
+}
+
+// The zip unpacked under Program Files is the usual case: only
+// administrators may write there.
+const char* WritableFolderAdvice() {
+    return "Move the game's folder to one you can write to, such as Documents.";
+}
+
+void UnlockScoreFile(FileLock lock) {
+    if (lock < 0) {
+        return;
+    }
+    const HANDLE file = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(lock));
+    OVERLAPPED start{};
+    UnlockFileEx(file, 0, 1, 0, &start);
+    CloseHandle(file);
+}
 
 }  // namespace platform

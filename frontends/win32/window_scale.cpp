@@ -55,8 +55,12 @@ void DropPicture() {
 
 }  // namespace
 
+// Looked up on each call, not kept in a function-local static: the program
+// asks once per window placement, and a static with a run-time initialiser
+// would pull the thread-safe-static runtime, and through it the C++ runtime's
+// terminate path, demangler and printf, into the exe (some 64 KB).
 UINT WindowDpi(HWND window) {
-    static const DpiForWindow dpiForWindow = FindDpiForWindow();
+    const DpiForWindow dpiForWindow = FindDpiForWindow();
     if (dpiForWindow != nullptr) return dpiForWindow(window);
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);

@@ -42,6 +42,7 @@ PACKAGE_FILES = {LAUNCHER, GAME, DESKTOP, METAINFO,
                  "usr/share/doc/quarvelle/changelog.gz"} | {
     "usr/share/icons/hicolor/%dx%d/apps/quarvelle.png" % (s, s) for s in ICON_SIZES}
 ZIP_FILES = {"quarvelle.exe", "README.txt", "LICENSE.txt"}
+EXE_LIMIT = 1048576  # the stripped program stays under 1 MiB
 WINDOWS_DLLS = {"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll", "winmm.dll"}
 
 
@@ -209,25 +210,60 @@ def case_deb_launcher(args):
 
 def case_install_prefix(args):
     """`cmake --install --prefix` lays out the same tree under a prefix with a
-    space in it: the desktop entry starts that launcher (quoted), and the
-    launcher finds the game beside it."""
+    space in it, but with the launcher in bin/, on a PATH where games/ is not:
+    the desktop entry starts that launcher (quoted), the launcher finds the
+    game beside it, and the uninstall target removes every installed file
+    and the game's own folders, leaving the player's VORN.DAT."""
     with Scratch() as scratch, XSession() as x:
         prefix = os.path.join(scratch, "my games", ".local")
         result = run("cmake", "--install", args.build, "--prefix", prefix)
         check(result.returncode == 0, "cmake --install failed: %s" % result.stderr.strip())
-        for path in PACKAGE_FILES:
-            check(os.path.isfile(os.path.join(prefix, path[len("usr/"):])), "%s was not installed" % path)
+        expected = {("bin/quarvelle" if path == LAUNCHER else path[len("usr/"):]) for path in PACKAGE_FILES}
+        check(files_under(prefix) == sorted(expected), "installed %s, not %s" % (files_under(prefix), sorted(expected)))
         desktop_path = os.path.join(prefix, "share/applications/quarvelle.desktop")
         with open(desktop_path) as desktop:
             text = desktop.read()
-        launcher = os.path.join(prefix, "games", "quarvelle")
+        launcher = os.path.join(prefix, "bin", "quarvelle")
         check('Exec="%s"\n' % launcher in text, "the desktop entry says %r" %
               [line for line in text.splitlines() if line.startswith("Exec")])
         result = run("desktop-file-validate", desktop_path)
         check(result.returncode == 0 and not result.stdout.strip(), "desktop-file-validate: %s" % result.stdout)
         home, _, _ = first_start(x, launcher, scratch, None)
-        check(os.path.isfile(os.path.join(home, ".local", "share", "quarvelle", "VORN.DAT")),
-              "the installed launcher wrote no VORN.DAT into the data folder")
+        vorn = os.path.join(home, ".local", "share", "quarvelle", "VORN.DAT")
+        check(os.path.isfile(vorn), "the installed launcher wrote no VORN.DAT into the data folder")
+
+        result = run("cmake", "--build", args.build, "--target", "uninstall")
+        check(result.returncode == 0, "the uninstall target failed: %s" % result.stderr.strip())
+        check(files_under(prefix) == [], "the uninstall left %s" % files_under(prefix))
+        for folder in ("lib/games/quarvelle", "share/doc/quarvelle"):
+            check(not os.path.exists(os.path.join(prefix, folder)), "the uninstall left the folder %s" % folder)
+        check(os.path.isfile(vorn), "the uninstall removed the player's VORN.DAT")
+
+
+def case_launcher_options(args):
+    """The launcher answers --help and --version itself, with status 0 and
+    no window or data folder; anything else gets the usage line and status 2,
+    and the game is not started."""
+    with Scratch() as root:
+        extract(args.deb, root)
+        launcher = os.path.join(root, LAUNCHER)
+        env = dict(os.environ, HOME=os.path.join(root, "home"), XDG_DATA_HOME="")
+        env.pop("DISPLAY", None)
+        usage = "usage: quarvelle [--help | --version]"
+        cases = [
+            (["--help"], 0, lambda out, err: out.startswith(usage + "\n") and "--version" in out and not err),
+            (["--version"], 0, lambda out, err: out == "quarvelle %s\n" % project_version() and not err),
+            (["--fullscreen"], 2, lambda out, err: not out and err == usage + "\n"),
+            (["--help", "--version"], 2, lambda out, err: not out and err == usage + "\n"),
+            (["VORN.DAT"], 2, lambda out, err: not out and err == usage + "\n"),
+        ]
+        for arguments, status, says in cases:
+            result = run(launcher, *arguments, env=env)
+            check(result.returncode == status, "quarvelle %s ended with %d, not %d" %
+                  (" ".join(arguments), result.returncode, status))
+            check(says(result.stdout, result.stderr), "quarvelle %s said %r and %r" %
+                  (" ".join(arguments), result.stdout, result.stderr))
+        check(not os.path.exists(env["HOME"]), "an option made the data folder")
 
 
 # The Windows zip.
@@ -243,9 +279,9 @@ def coff_symbols(exe):
 
 
 def case_zip_files(args):
-    """The zip holds the stripped program, README.txt and LICENSE.txt with
-    CR LF line ends; the program imports only Windows' own five DLLs and
-    carries the project version."""
+    """The zip holds the stripped program, no larger than 1 MiB, README.txt
+    and LICENSE.txt with CR LF line ends; the program imports only Windows'
+    own five DLLs and carries the project version."""
     version = project_version()
     check(os.path.basename(args.zip) == "quarvelle-%s-win64.zip" % version,
           "the zip is called %s" % os.path.basename(args.zip))
@@ -261,6 +297,9 @@ def case_zip_files(args):
               "README.txt does not say how to play and where VORN.DAT is")
         with Scratch() as scratch:
             exe = archive.extract("quarvelle.exe", scratch)
+            size = os.path.getsize(exe)
+            print("quarvelle.exe, stripped: %d bytes (limit %d)" % (size, EXE_LIMIT))
+            check(size <= EXE_LIMIT, "the stripped quarvelle.exe is %d bytes, over %d" % (size, EXE_LIMIT))
             check(coff_symbols(exe) == (0, 0), "quarvelle.exe keeps a symbol table: %r" % (coff_symbols(exe),))
             headers = run("x86_64-w64-mingw32-objdump", "-p", "-h", exe).stdout
             check(" .debug" not in headers, "quarvelle.exe keeps debug sections")
@@ -290,7 +329,7 @@ def case_zip_wine(args):
 
 
 CASES = [case_deb_control, case_deb_files, case_deb_validators, case_deb_launcher, case_install_prefix,
-         case_zip_files, case_zip_wine]
+         case_launcher_options, case_zip_files, case_zip_wine]
 
 
 def main():

@@ -45,10 +45,14 @@ const std::string WriteProtectedText = "Cannot write file, is disk write protect
 const std::string DiskFullText = "Cannot write file, the disk is full.";
 const std::string NameIsFolderText = "Cannot write file, VORN.DAT is a folder.";
 const std::string DiskErrorText = "Cannot write file, the disk reported an error.";
+// The start-up's notice names the game's folder ({game}) and says what helps.
 const std::string ReadOnlyProblem =
     "High score file could not be written:\n"
     "the folder is read-only.\n"
-    "Restarting will not help until it can be written.";
+    "Restarting will not help until it can be written.\n"
+    "\n"
+    "Folder: {game}\n"
+    "Make the folder writable, or start the game from one you can write to, such as your home folder.";
 const std::string DiskFullProblem =
     "High score file could not be written:\n"
     "the disk is full.\n"
@@ -411,7 +415,11 @@ TEST_P(FileFaults, TellsThePlayerAndLeavesTheFilesAsExpected) {
     }
     ASSERT_EQ(boxes.size(), c.boxes.size());
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        EXPECT_EQ(boxes[i].text, c.boxes[i].text) << "box " << i;
+        std::string expected = c.boxes[i].text;
+        if (const std::size_t at = expected.find("{game}"); at != std::string::npos) {
+            expected.replace(at, 6, game_.string());
+        }
+        EXPECT_EQ(boxes[i].text, expected) << "box " << i;
         EXPECT_EQ(boxes[i].buttons, c.boxes[i].buttons) << "box " << i;
     }
     EXPECT_EQ(ListFolder(game_), Expand(c.game, outside_));

@@ -129,4 +129,23 @@ void RemoveFile(const char* name) {
     Log(std::string("remove ") + name);
 }
 
+FileLock LockScoreFile(const char* name) {
+    if (Injected("lock") != FileFault::None) {
+        Log(std::string("lock ") + name, FileFault::Other);
+        return -1;
+    }
+    const FileLock lock = posix::LockScoreFile(name);
+    Log(std::string("lock ") + name, lock < 0 ? FileFault::Other : FileFault::None);
+    return lock;
+}
+
+void UnlockScoreFile(FileLock lock) {
+    posix::UnlockScoreFile(lock);
+    Log("unlock");
+}
+
+int CurrentFolder(char* path, int room) { return posix::CurrentFolder(path, room); }
+
+const char* WritableFolderAdvice() { return posix::WritableFolderAdvice(); }
+
 }  // namespace platform

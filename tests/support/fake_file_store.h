@@ -12,7 +12,8 @@ namespace fake {
 
 // Makes the next-but-`skip` call of step `step` fail with `fault`. A failing
 // "write" first writes half of its bytes, as a disk that fills up half way.
-// Steps: "create", "write", "sync file", "close", "replace", "sync folder".
+// Steps: "create", "write", "sync file", "close", "replace", "sync folder",
+// and "lock", which then fails as a lock not had in time.
 struct FileInjection {
     std::string step;
     platform::FileFault fault = platform::FileFault::Other;
@@ -22,7 +23,7 @@ struct FileInjection {
 struct FileStore {
     // One line per step taken: "open NAME", "find NAME", "create NAME",
     // "write N", "sync file", "close", "replace FROM TO", "sync folder NAME",
-    // "remove NAME"; a failed step ends in " failed".
+    // "remove NAME", "lock NAME", "unlock"; a failed step ends in " failed".
     std::vector<std::string> steps;
     std::vector<FileInjection> injections;
 };

@@ -13,6 +13,16 @@ real X mouse clicks and key presses, the screen read back pixel by pixel.
                                   and takes clicks in game pixels
     wine_session.py dpi-fit       at 192 dpi a screen too small for 700 by 840
                                   keeps the window at 350 by 420; Alt+F4 ends it
+    wine_session.py read-only     started in a folder it cannot write, the game
+                                  asks "Cannot write file...", then its notice
+                                  names the folder and says what helps
+    wine_session.py two-copies-a-then-b, two-copies-b-then-a, two-copies-together,
+                    two-copies-killed
+                                  two copies in one folder, each on an X display
+                                  of its own, both enter the table: A saves
+                                  "Anna", then B "Bert"; the other way round;
+                                  both at once; B while a copy holding the lock
+                                  is killed. Both results stay in VORN.DAT
 
 Every case runs in its own scratch directory with its own X display, and
 stops what it started (Xvfb, the program, the Wine server of the prefix).
@@ -29,6 +39,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from x_session import (CAPTION_HEIGHT as CAPTION_Y, FRAME_SIDE as FRAME_X, WINDOW_HEIGHT as HEIGHT,  # noqa: E402
                        WINDOW_WIDTH as WIDTH, Failure, XSession, centred_origin, check, wait_for)
+from score_tables import LOW_TABLE, describe, expected_orders, merged, saved_with, write_table  # noqa: E402
 
 SCREEN = (1024, 768)
 FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
@@ -540,6 +551,194 @@ def case_dpi_fit(session):
         set_desktop_dpi(session, before)
 
 
+def case_read_only(session):
+    """The game's folder is a read-only bind mount in a mount namespace of its
+    own, which the Wine server the game starts shares, so that not even root
+    can write there. After the question, Cancel; the notice then names the
+    folder as Windows sees it (Z: is the root) and what helps."""
+    folder = os.path.join(session.scratch, "Program Files", "Quarvelle")
+    os.makedirs(folder)
+    start = 'mount --bind -o ro "$0" "$0" && cd "$0" && exec wine "$1"'
+    game = session.x.start(["unshare", "--map-root-user", "--mount", "sh", "-c", start, folder, session.args.exe],
+                           cwd=session.scratch, env=session.env, quiet=True)
+    # The probe asks only once the box is on the X screen: a probe run first
+    # would start the Wine server outside the namespace, where it can write.
+    wait_for("the Error box", lambda: "Error" in session.x.windows(), START_TIMEOUT, pause=0.2)
+    texts = session.wait_for("texts", "Error")
+    check("Cannot write file, is disk write protected?" in texts, "the first box says %r" % texts)
+    session.xdotool("key", "Escape")  # Cancel: no retry
+    windows_folder = "Z:" + folder.replace("/", "\\")
+    notice = ("High score file could not be written:\nthe folder is read-only.\n"
+              "Restarting will not help until it can be written.\n\nFolder: %s\n"
+              "Move the game's folder to one you can write to, such as Documents." % windows_folder)
+
+    def shown():
+        found = session.probe("texts", "Error")
+        return found if found and "could not be written" in found else None
+    texts = wait_for("the notice", shown, 20, pause=0.2)
+    check(notice.replace("\n", "") in texts.replace("\n", ""), "the notice says %r, not %r" % (texts, notice))
+    session.xdotool("key", "Return")
+    check(session.wait_exit(game) == 0, "the start did not end with code 0")
+    check(os.listdir(folder) == [], "something was written into the read-only folder")
+
+
+def play_until_name_dialog(session):
+    """Drops every piece of a started copy until its game ends in the name
+    dialog, which comes to this copy's screen as a window of its own."""
+    left, top = session.frame()[:2]
+    shown = shown_windows(session)
+    session.click(left + GO_BUTTON[0], top + GO_BUTTON[1])
+    deadline = time.monotonic() + 90
+    while time.monotonic() < deadline:
+        session.xdotool("key", "--delay", "15", "--repeat", "25", "Down")
+        new = shown_windows(session) - shown
+        if new:
+            session.dialog = new.pop()
+            return
+    raise Failure("no dialog at the end of the game")
+
+
+def start_two_copies(session):
+    """A second copy in the same folder, on a display of its own; both copies
+    start on the low table, then each is played until its name dialog.
+    Returns the second copy's session; the first is `session`."""
+    write_table(os.path.join(session.scratch, "VORN.DAT"), LOW_TABLE)
+    other = Session(session.args, session.scratch)
+    session.start_game()
+    session.frame()
+    other.start_game()
+    other.frame()
+    # One after the other: the Wine server has one active window for both
+    # displays, and a copy that loses it pauses its game.
+    try:
+        play_until_name_dialog(session)
+        play_until_name_dialog(other)
+    except Failure:
+        other.close()
+        raise
+    return other
+
+
+def confirm_name(session, name):
+    """Types the name into the open dialog; returns the command that presses
+    Enter. A click on the dialog's face first makes it the active window
+    again, which the other copy's dialog took."""
+    left, top, width, height = dialog_rectangle(session)
+    session.click(left + 4, top + 4)
+    session.xdotool("type", "--delay", "20", name)
+    return ["xdotool", "key", "Return"]
+
+
+def dialog_rectangle(session):
+    """The open name dialog's left, top, width and height on its screen."""
+    info = session.x.run("xwininfo", "-id", session.dialog)
+    return [int(re.search(r"%s:\s+(-?\d+)" % field, info).group(1))
+            for field in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+
+
+def press(session, command):
+    return subprocess.Popen(command, env=session.env)
+
+
+def wait_for_names(path, *names, limit):
+    """The rows of VORN.DAT once it holds every name; fails saying what it holds."""
+    try:
+        return wait_for("the names in VORN.DAT", saved_with(path, *names), limit, pause=0.2)
+    except Failure:
+        raise Failure("VORN.DAT does not hold %s: it holds %s" % (" and ".join(names), describe(path)))
+
+
+def check_both_kept(path, first, second):
+    rows = wait_for_names(path, first, second, limit=15)
+    expected = expected_orders(rows, first, second)
+    check(rows == expected, "VORN.DAT holds %r, not %r" % (rows, expected))
+    print("VORN.DAT:", rows)
+
+
+def two_copies_in_turn(session, first, second):
+    other = start_two_copies(session)
+    try:
+        copies = {"Anna": session, "Bert": other}
+        path = os.path.join(session.scratch, "VORN.DAT")
+        press(copies[first], confirm_name(copies[first], first)).wait()
+        wait_for_names(path, first, limit=15)
+        press(copies[second], confirm_name(copies[second], second)).wait()
+        check_both_kept(path, first, second)
+    finally:
+        other.close()
+
+
+def case_two_copies_a_then_b(session):
+    two_copies_in_turn(session, "Anna", "Bert")
+
+
+def case_two_copies_b_then_a(session):
+    two_copies_in_turn(session, "Bert", "Anna")
+
+
+def hold_lock(session):
+    """The probe, standing in for a copy of the game that takes the lock as
+    the game does (LockFileEx on the lock file beside VORN.DAT); returns it
+    once it holds the lock. Killing it ends the lock."""
+    holder = subprocess.Popen(["wine", session.args.probe, "lock", "VORN.DAT.lock"], cwd=session.scratch,
+                              env=session.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if holder.stdout.readline().strip() != b"locked":
+        holder.kill()
+        holder.wait()
+        raise Failure("the stand-in copy did not take the lock")
+    return holder
+
+
+def case_two_copies_together(session):
+    """Both saves at once. The Wine server has one active window for both
+    displays, so two key presses cannot reach both dialogs within a few
+    milliseconds; instead both names are confirmed while a stand-in holds
+    the lock, so that both saves wait for it, and when it goes they take it
+    within milliseconds of each other."""
+    other = start_two_copies(session)
+    path = os.path.join(session.scratch, "VORN.DAT")
+    try:
+        holder = hold_lock(session)
+        try:
+            press(session, confirm_name(session, "Anna")).wait()
+            press(other, confirm_name(other, "Bert")).wait()
+            time.sleep(0.3)
+            check(b"Anna" not in open(path, "rb").read() and b"Bert" not in open(path, "rb").read(),
+                  "a copy saved while another held the lock")
+        finally:
+            holder.kill()
+            holder.wait()
+        rows = wait_for_names(path, "Anna", "Bert", limit=15)
+        orders = [expected_orders(rows, "Anna", "Bert"), expected_orders(rows, "Bert", "Anna")]
+        check(rows in orders, "VORN.DAT holds %r, not one of %r" % (rows, orders))
+        print("VORN.DAT:", rows)
+    finally:
+        other.close()
+
+
+def case_two_copies_killed(session):
+    """The probe stands in for a copy that takes the lock as the game does
+    (LockFileEx on the lock file beside VORN.DAT); while it holds it and B
+    waits to save, Anna is saved in its place, then it is killed holding the
+    lock. B must have waited, and merge Bert into the table holding Anna."""
+    write_table(os.path.join(session.scratch, "VORN.DAT"), LOW_TABLE)
+    session.start_game()
+    play_until_name_dialog(session)
+    holder = hold_lock(session)
+    path = os.path.join(session.scratch, "VORN.DAT")
+    try:
+        press(session, confirm_name(session, "Bert")).wait()
+        time.sleep(0.5)  # B's save waits for the lock by now
+        write_table(path + ".stand-in", merged(LOW_TABLE, ("Anna", 84)))
+        os.replace(path + ".stand-in", path)
+        time.sleep(0.5)
+        check(b"Bert" not in open(path, "rb").read(), "B saved while another copy held the lock")
+    finally:
+        holder.kill()
+        holder.wait()
+    check_both_kept(path, "Anna", "Bert")
+
+
 def make_prefix(args):
     shutil.rmtree(args.prefix, ignore_errors=True)
     session = Session(args, os.path.dirname(args.prefix))
@@ -552,7 +751,9 @@ def make_prefix(args):
 
 
 CASES = {"first-start": case_first_start, "second-start": case_second_start, "linux-file": case_linux_file,
-         "name-dialog": case_name_dialog, "high-dpi": case_high_dpi, "dpi-fit": case_dpi_fit}
+         "name-dialog": case_name_dialog, "high-dpi": case_high_dpi, "dpi-fit": case_dpi_fit,
+         "read-only": case_read_only, "two-copies-a-then-b": case_two_copies_a_then_b, "two-copies-b-then-a": case_two_copies_b_then_a,
+         "two-copies-together": case_two_copies_together, "two-copies-killed": case_two_copies_killed}
 # The screen of each case, where it is not the usual one.
 SCREENS = {"high-dpi": (1920, 1200)}
 

@@ -1,13 +1,17 @@
 // A Windows helper for the tests under Wine: reports what the Windows side
 // sees of a running program (a window's rectangles, a box's texts), which the
 // X screen alone cannot tell, and restores a minimised window as a taskbar
-// would. Changes nothing else in the windows it looks at.
+// would. Changes nothing else in the windows it looks at. It also stands in
+// for a copy of the game that holds the score file's lock and is killed.
 //
 //   window_probe frame CLASS  prints the outer rectangle, the client origin
 //                             and 1 when the window is minimised, else 0
 //   window_probe restore CLASS  restores that window
 //   window_probe texts TITLE  prints the text of each child of that window;
 //                             a TITLE of "#32770" finds any dialog instead
+//   window_probe lock PATH    takes the exclusive lock on the file PATH the way
+//                             a saving copy does (LockFileEx), prints "locked"
+//                             and holds it until the process is killed
 #include <windows.h>
 
 #include <cstdio>
@@ -50,6 +54,16 @@ int main(int argc, char** argv) {
         if (window == nullptr) return 1;
         EnumChildWindows(window, PrintChildText, 0);
         return 0;
+    }
+    if (std::strcmp(argv[1], "lock") == 0) {
+        HANDLE file = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        OVERLAPPED start = {};
+        if (file == INVALID_HANDLE_VALUE || !LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &start)) return 1;
+        std::printf("locked\n");
+        std::fflush(stdout);
+        Sleep(INFINITE);
     }
     return 2;
 }

@@ -1,0 +1,27 @@
+# Run by the uninstall target: removes each file QUARVELLE_MANIFEST (the
+# build's install_manifest.txt) lists, then the game's own folders
+# (lib/games/quarvelle, share/doc/quarvelle) once they are empty. Folders
+# other programs share, such as bin/ or share/icons/, stay.
+if(NOT EXISTS "${QUARVELLE_MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${QUARVELLE_MANIFEST} is missing (run cmake --install first)")
+endif()
+file(STRINGS "${QUARVELLE_MANIFEST}" installed)
+set(own_folders)
+foreach(file IN LISTS installed)
+  if(IS_SYMLINK "${file}" OR EXISTS "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+  get_filename_component(folder "${file}" DIRECTORY)
+  get_filename_component(name "${folder}" NAME)
+  if(name STREQUAL "quarvelle")
+    list(APPEND own_folders "${folder}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES own_folders)
+foreach(folder IN LISTS own_folders)
+  file(GLOB left "${folder}/*")
+  if(IS_DIRECTORY "${folder}" AND NOT left)
+    file(REMOVE_RECURSE "${folder}")
+  endif()
+endforeach()
