@@ -8,6 +8,7 @@
 // written. Never decides what the file holds.
 #include <emscripten.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "frontends/common/file_names.h"
@@ -76,6 +77,20 @@ EM_JS(void, RemoveItem, (const char* name), { QV.removeItem(UTF8ToString(name));
 EM_JS(int, StorageUsable, (), { return QV.storageUsable(); });
 EM_JS(int, TemporaryNumber, (), { return QV.tabNumber; });
 EM_JS(int, ItemExists, (const char* name), { return QV.itemExists(UTF8ToString(name)); });
+// Waits at most `waitMs` for the origin's lock of that name, which every tab
+// of the page shares; 1 when it is held, 0 when it was not had in time or the
+// browser has no locks.
+EM_ASYNC_JS(int, TakeLock, (const char* name, int waitMs), {
+    return await QV.takeLock(UTF8ToString(name), waitMs);
+});
+EM_JS(void, ReleaseLock, (), { QV.releaseLock(); });
+// The page's address without its file name: where its storage belongs.
+EM_JS(int, PageFolder, (char* into, int room), {
+    const folder = location.href.replace(/[?#].*$/, "").replace(/[^/]*$/, "");
+    if (lengthBytesUTF8(folder) >= room) return 0;
+    stringToUTF8(folder, into, room);
+    return 1;
+});
 // clang-format on
 
 }  // namespace
@@ -170,5 +185,27 @@ FileFault ReplaceFile(const char* from, const char* to) { return FaultOf(MoveIte
 FileFault SyncFolderOf(const char*) { return FileFault::None; }
 
 void RemoveFile(const char* name) { RemoveItem(name); }
+
+// Tabs of the page share one storage, as copies of a desktop program share a
+// folder: a save waits for the others' as it does there, through the
+// browser's own locks (navigator.locks), which end with the tab that holds
+// them. The lock is one of the page's, so no item is made for it.
+FileLock LockScoreFile(const char* name) {
+    char lockName[256];
+    if (std::snprintf(lockName, sizeof lockName, "%s%s", name, ScoreLockSuffix) >= static_cast<int>(sizeof lockName)) {
+        return -1;
+    }
+    return TakeLock(lockName, LockPauseMilliseconds * LockAttempts) ? 1 : -1;
+}
+
+void UnlockScoreFile(FileLock lock) {
+    if (lock >= 0) ReleaseLock();
+}
+
+int CurrentFolder(char* path, int room) { return PageFolder(path, room); }
+
+const char* WritableFolderAdvice() {
+    return "Let this site keep data in the browser's settings (a private window may refuse it), then reload the page.";
+}
 
 }  // namespace platform

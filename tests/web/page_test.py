@@ -24,6 +24,8 @@ case compares the two. One case per run (all of them without an argument):
                old bytes
   refused_storage  a browser that refuses storage: the write question, then
                the start-up says the table could not be written
+  two_tabs     another tab holds the score lock and saves its own entry
+               while this one saves: this tab waits, then both entries stay
   offline      the browser can install the page as an app; once loaded, a
                reload without the server starts the game
 
@@ -425,6 +427,29 @@ def case_full_storage(args):
         b.click(*ABOUT)  # the table in memory holds the entry all the same
         wait_for("the entry on the high-score page", lambda: b.evaluate(
             "window.__texts.some((t) => t[0] === 'Full')"))
+
+
+def case_two_tabs(args):
+    low = [(b"Unknown", 0, 1, 0)] * 5
+    with Page(args.page) as page:
+        b = page.browser
+        page.open(table_file(low))
+        # The other tab's save holds the lock, as a tab of the same page at
+        # the same origin would: this tab's save must wait for it.
+        check(b.evaluate("navigator.locks.request('VORN.DAT.lock', () => new Promise((release) => "
+                         "{ window.__release = release; })) && 1") == 1, "the page has no locks")
+        dialogs = page.play_until_dialog()
+        check(dialogs[0]["buttons"] == ["Play again", "Quit game"], "the game ended in %s" % dialogs)
+        b.type_text("Anna")
+        b.click_button("Play again")
+        # What the other tab saves while it holds the lock.
+        theirs = table_file([(b"Bert", 9999, 4, 30)] + low[:4])
+        b.store_table(theirs)
+        check(b.stored_table() == theirs, "this tab saved while the other held the lock")
+        b.evaluate("window.__release()")
+        stored = wait_for("this tab's save", lambda: (lambda t: t if b"Anna" in t else None)(b.stored_table()))
+        names = [r[0] for r in records_of(stored)]
+        check(names[0] == b"Bert" and b"Anna" in names, "the stored table holds %s" % names)
 
 
 def case_refused_storage(args):

@@ -40,6 +40,7 @@ const QV = (() => {
   let place = {k: 1, r: 1, left: 0, top: 0};  // device pixels of the picture's corner
   let offset = [0, 0];       // how far the drag moved the picture, in game pixels
   const timer = {handle: 0, pending: false};
+  let heldLock = null;        // releases the score file's lock this tab holds
   const pictures = [];       // ImageBitmaps by catalogue id, once decoded
   const named = {};          // the picture's name (lower case) of each catalogue id
   const picturesByName = {}; // {bmp, bitmap, done} of every picture in pictures.bin, by name
@@ -613,6 +614,25 @@ const QV = (() => {
     },
     removeItem(name) {
       try { localStorage.removeItem(name); } catch (error) { /* nothing was stored */ }
+    },
+    // Resolves to 1 once the lock is held (until releaseLock), to 0 when it
+    // was not had within waitMs or the browser has no locks.
+    takeLock(name, waitMs) {
+      if (!navigator.locks || heldLock) return Promise.resolve(0);
+      return new Promise((resolve) => {
+        const giveUp = new AbortController();
+        const timer = setTimeout(() => giveUp.abort(), waitMs);
+        navigator.locks.request(name, { signal: giveUp.signal }, () => {
+          clearTimeout(timer);
+          resolve(1);
+          return new Promise((release) => { heldLock = release; });
+        }).catch(() => resolve(0));
+      });
+    },
+    releaseLock() {
+      const release = heldLock;
+      heldLock = null;
+      if (release) release();
     },
     storageUsable() {
       try {
