@@ -61,6 +61,19 @@ void MarkDrawn(const SDL_Rect& rect);
 // posted messages, focus, minimise, exposure, close). False for others.
 bool DeliverWindowEvent(const SDL_Event& event);
 
+// Hands a fall-timer tick to the game, unless the timer was re-armed or
+// stopped since it was queued.
+void DeliverTick(const SDL_Event& tick);
+// Stops the fall timer, whatever the game calls it.
+void StopFallTimer();
+
+// Where the pointer is on the screen. SDL's own answer can be stale on X11
+// while the window moves under the pointer, so X is asked itself there.
+void PointerOnScreen(int* x, int* y);
+// Whether a window manager runs on the game window's screen; true when the
+// window is not on X (the system places an owned box itself).
+bool WindowManagerRuns();
+
 // The whole-number scale for the window just made, from the desktop's Xft.dpi
 // and the size of its screen's work area; 1 when the desktop sets none.
 int ChooseWindowScale();
@@ -87,5 +100,5 @@ int TextWidth1252(const char* text, int length);
 void DialogBaseUnits(int* baseX, int* baseY);
 // The text font from the embedded TrueType file, or null.
 TTF_Font* OpenTextFont();
-// The window icon from the embedded PNG, or null.
+// The window icon from the embedded 32-bit BMP, or null.
 SDL_Surface* LoadIconSurface();
