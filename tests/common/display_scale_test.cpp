@@ -84,8 +84,8 @@ constexpr DesktopScaleCase DesktopScaleCases[] = {
     {1, 1920, 1080, 1},
     {1, 300, 300, 1},    // too small, still 1
     {2, 3840, 2160, 2},
-    {2, 1400, 1680, 2},  // exactly twice the window
-    {2, 1400, 1679, 1},  // one row short
+    {2, 700, 840, 2},    // exactly the window at 2
+    {2, 700, 839, 1},    // one row short
     {3, 3840, 2160, 3},
     {3, 1050, 1260, 3},  // exactly three times the window
     {3, 1920, 1200, 2},  // 1260 rows do not fit 1200, 840 do
