@@ -65,6 +65,10 @@ void ShowSurface() {
     const SDL_Rect whole = {0, 0, WindowWidth, WindowHeight};
     FrontEnd.dirty = SDL_Rect{0, 0, 0, 0};
     if (!SDL_IntersectRect(&shown, &whole, &shown)) return;
+    if (FrontEnd.renderer != nullptr) {
+        PresentCanvas(shown);
+        return;
+    }
     shown = ScaleOntoWindow(shown);
     SDL_UpdateWindowSurfaceRects(FrontEnd.window, &shown, 1);
 }

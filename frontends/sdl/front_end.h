@@ -29,8 +29,13 @@ struct SdlFrontEnd {
     bool dialogOpen;                 // the name dialog runs its own loop
     bool dialogEnding;               // EndNameDialog has been called
     SDL_Rect dirty;                  // drawn since the surface was last shown, in game pixels (w 0: nothing)
-    int scale;                       // every game pixel shows as scale by scale window pixels
-    SDL_Surface* canvas;             // at a scale above 1, the 350 by 420 picture the game draws on
+    int scale;                       // every game pixel shows as scale by scale device pixels
+    int pointRatio;                  // device pixels per window point: the compositor's scale, 1 on X11
+    SDL_Surface* canvas;             // the 350 by 420 picture the game draws on, at a scale above 1 or
+                                     // when presenting through the renderer
+    SDL_Renderer* renderer;          // where the driver has no window surface (Wayland); else null
+    SDL_Texture* texture;            // the renderer's copy of the canvas, streamed
+    bool boxOpen;                    // the in-window message box runs its own loop
 };
 
 extern SdlFrontEnd FrontEnd;
@@ -77,12 +82,22 @@ bool WindowManagerRuns();
 // The whole-number scale for the window just made, from the desktop's Xft.dpi
 // and the size of its screen's work area; 1 when the desktop sets none.
 int ChooseWindowScale();
+// The compositor's whole-number scale for the window just made: its size in
+// device pixels over its size in points (1 on X11, which has no such ratio).
+int ChooseDesktopScale();
 // At a scale above 1, makes the canvas in the window surface's format.
 bool OpenCanvas();
 void CloseCanvas();
+// Where the driver gives no software window surface: a renderer with a
+// streaming texture, scaled nearest-neighbour, and the canvas it is fed
+// from. False, SDL's error telling why, when none can be made.
+bool OpenPresenter();
+void ClosePresenter();
+// Shows the canvas's rectangle `game` (in game pixels) through the renderer.
+void PresentCanvas(const SDL_Rect& game);
 // What the game draws on: the window's own surface at scale 1, the canvas above.
 SDL_Surface* GameSurface();
-// A window pixel's coordinate as a game pixel's, rounded down.
+// A window point's coordinate as a game pixel's, rounded down.
 int GamePixel(int windowPixel);
 // Copies a rectangle of the canvas onto the window surface, each pixel k by k,
 // and returns the window's rectangle to show; at scale 1 returns it as it is.

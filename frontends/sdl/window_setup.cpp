@@ -60,14 +60,24 @@ int OpenGameWindow() {
         x = screen.w / 2 - WindowWidth / 2;
         y = screen.h / 2 - WindowHeight / 2;
     }
+    // A compositor that scales (Wayland) gives a high-density window its
+    // device pixels, so that the game's are never smoothed by it; X11 has no
+    // such window and keeps the flag out of it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool compositorScales = driver != nullptr && SDL_strcmp(driver, "wayland") == 0;
     FrontEnd.window = SDL_CreateWindow("Quarvelle", x, y, WindowWidth, WindowHeight,
-                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN |
+                                           (compositorScales ? SDL_WINDOW_ALLOW_HIGHDPI : 0));
     if (FrontEnd.window == nullptr) return 0;
     // The scale is known once the window has a screen; the window is still
-    // hidden, so it is sized and centred anew before anyone sees it.
+    // hidden, so it is sized and centred anew before anyone sees it. Its size
+    // is in points: k device pixels a game pixel are k / ratio points.
+    FrontEnd.pointRatio = ChooseDesktopScale();
     FrontEnd.scale = ChooseWindowScale();
-    if (FrontEnd.scale > 1) {
-        const int width = WindowWidth * FrontEnd.scale, height = WindowHeight * FrontEnd.scale;
+    if (FrontEnd.scale != FrontEnd.pointRatio) {
+        const int ratio = FrontEnd.pointRatio;
+        const int width = (WindowWidth * FrontEnd.scale + ratio - 1) / ratio;
+        const int height = (WindowHeight * FrontEnd.scale + ratio - 1) / ratio;
         SDL_SetWindowSize(FrontEnd.window, width, height);
         if (screenKnown) SDL_SetWindowPosition(FrontEnd.window, screen.w / 2 - width / 2, screen.h / 2 - height / 2);
     }
@@ -75,7 +85,10 @@ int OpenGameWindow() {
         SDL_SetWindowIcon(FrontEnd.window, icon);
         SDL_FreeSurface(icon);
     }
-    if (SDL_GetWindowSurface(FrontEnd.window) == nullptr || !OpenCanvas()) return 0;
+    // X11's window surface is drawn on directly; a driver without one
+    // (Wayland) is shown through the renderer.
+    if (SDL_GetWindowSurface(FrontEnd.window) == nullptr && !OpenPresenter()) return 0;
+    if (!OpenCanvas()) return 0;
     FrontEnd.font = OpenTextFont();
 
     Deliver(msg::Create, 0, 0);
@@ -91,6 +104,7 @@ void CloseGameWindow() {
         image = nullptr;
     }
     CloseCanvas();
+    ClosePresenter();
     if (FrontEnd.font != nullptr) TTF_CloseFont(FrontEnd.font);
     FrontEnd.font = nullptr;
     if (FrontEnd.window != nullptr) SDL_DestroyWindow(FrontEnd.window);
