@@ -23,6 +23,8 @@ struct SdlFrontEnd {
     Uint32 tickEvent;                // event type of a fall-timer tick
     Uint32 postedEvent;              // event type of a posted window message
     Uint32 soundEvent;               // event type of "a sound has been played to its end"
+    Uint32 captionEvent;             // event type of a caption press or release SDL kept for a move (Wayland)
+    bool movedByCompositor;          // the caption drag is the compositor's (Wayland): see LetTheCompositorMove
     bool quitRequested;              // PostQuit has been called
     int exitCode;                    // what PostQuit asked main to return
     bool active;                     // has the keyboard focus, as last told to the game
@@ -51,6 +53,9 @@ void OpenSound();
 void RestSound();
 // Closes the sound device and frees the prepared sounds.
 void CloseSound();
+// Where the compositor alone can move a window (Wayland): a press on the
+// caption asks it to, and still reaches the game as on X11.
+void LetTheCompositorMove();
 // Runs the message loop until the quit request; returns the exit code.
 int RunMessageLoop();
 // Releases what OpenGameWindow and OpenSound made.
@@ -78,6 +83,24 @@ void PointerOnScreen(int* x, int* y);
 // Whether a window manager runs on the game window's screen; true when the
 // window is not on X (the system places an owned box itself).
 bool WindowManagerRuns();
+// Asks the X box transient for one of `owners` to close, as its close button
+// would; false when there is none (yet) or no X connection.
+bool AskOwnedBoxToClose(SDL_Window* const* owners, int ownerCount);
+
+// Makes SIGTERM and SIGINT end the program as Quit does (SDL's own handlers
+// are kept out by a hint); false when the watch could not be set up.
+bool WatchQuitSignals();
+// Gives the two signals back to the system and ends the watch.
+void StopWatchingQuitSignals();
+// A signal has asked the program to end.
+bool QuitSignalled();
+// Ends a waiting sound's wait at once (from the quit watch).
+void WakeWaitingSound();
+// Closes an open system message box with its "closed" answer (from the quit
+// watch); nothing when none is open.
+void CloseSystemBox();
+// Releases what the message boxes kept (the system box's stand-in owner).
+void CloseMessageBoxes();
 
 // The whole-number scale for the window just made, from the desktop's Xft.dpi
 // and the size of its screen's work area; 1 when the desktop sets none.

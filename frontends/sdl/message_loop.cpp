@@ -4,6 +4,7 @@
 // looks at the game's state.
 #include "seam/platform.h"
 #include "frontends/sdl/front_end.h"
+#include "frontends/sdl/message_box.h"
 #include "seam/messages.h"
 #include "seam/game_entry.h"
 
@@ -30,6 +31,8 @@ constexpr KeyCode GameKeys[] = {
     {SDL_SCANCODE_KP_5, msg::VkNumpad5}, {SDL_SCANCODE_KP_6, msg::VkNumpad6},
 };
 
+bool OnCaption(int x, int y) { return y >= 0 && y < CaptionHeight && x >= FrameSide && x < WindowWidth - FrameSide; }
+
 bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
 
 // The game sees every point in game pixels, whatever the scale; only the
@@ -48,7 +51,7 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
     if (platform::OnFrame(x, y)) {
         const platform::ScreenPoint origin = platform::WindowOrigin();
         Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0, msg::PackPoint(origin.x + x, origin.y + y));
-        const bool caption = y < CaptionHeight && x >= FrameSide && x < WindowWidth - FrameSide;
+        const bool caption = OnCaption(x, y);
         // As on Windows, every caption press also starts a move; the game has
         // already acted on it, a painted glyph included.
         if (press && caption && !FrontEnd.quitRequested) {
@@ -60,8 +63,41 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
     Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0, msg::PackPoint(client.x, client.y));
 }
 
+// A Wayland client cannot place its window; it asks the compositor to move
+// it, which SDL does for a press where this says "draggable": the caption,
+// as long as no dialog of the game's own has the input. SDL keeps that press
+// (and a release it sees) from the event queue, so each is queued here as a
+// caption event for the loop to hand over as the button would be.
+SDL_HitTestResult CaptionHitTest(SDL_Window*, const SDL_Point* point, void*) {
+    if (FrontEnd.dialogOpen || FrontEnd.boxOpen || FrontEnd.quitRequested) return SDL_HITTEST_NORMAL;
+    if (!OnCaption(GamePixel(point->x), GamePixel(point->y))) return SDL_HITTEST_NORMAL;
+    SDL_Event caption;
+    SDL_zero(caption);
+    caption.type = FrontEnd.captionEvent;
+    caption.user.code = point->x;
+    caption.user.data1 = reinterpret_cast<void*>(static_cast<std::intptr_t>(point->y));
+    SDL_PushEvent(&caption);
+    return SDL_HITTEST_DRAGGABLE;
+}
+
+// The press the compositor's move began with, or (while that move is held)
+// its release, which the game never sees.
+void DeliverCaptionHit(const SDL_Event& event) {
+    SDL_MouseButtonEvent button;
+    SDL_zero(button);
+    button.type = Drag.active ? SDL_MOUSEBUTTONUP : SDL_MOUSEBUTTONDOWN;
+    button.button = SDL_BUTTON_LEFT;
+    button.x = event.user.code;
+    button.y = static_cast<int>(reinterpret_cast<std::intptr_t>(event.user.data1));
+    DeliverButton(button);
+}
+
 void DeliverGameEvent(const SDL_Event& event) {
     if (DeliverWindowEvent(event)) return;
+    if (event.type == FrontEnd.captionEvent) {
+        DeliverCaptionHit(event);
+        return;
+    }
     switch (event.type) {
     case SDL_KEYDOWN:
         for (const KeyCode& key : GameKeys) {
@@ -76,7 +112,8 @@ void DeliverGameEvent(const SDL_Event& event) {
         // A release the loop never saw (a dialog opened by the press took it)
         // ends the move too.
         if (Drag.active && (event.motion.state & SDL_BUTTON_LMASK) == 0) Drag.active = false;
-        if (Drag.active) {
+        // On Wayland the compositor moves the window itself.
+        if (Drag.active && !FrontEnd.movedByCompositor) {
             int x = 0, y = 0;
             PointerOnScreen(&x, &y);
             SDL_SetWindowPosition(FrontEnd.window, x - Drag.grabX, y - Drag.grabY);
@@ -96,8 +133,9 @@ void DeliverActivation(bool active) {
 
 void Deliver(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     MainWindowProc(message, wParam, lParam);
-    // The open dialog stays on top of whatever the game drew meanwhile.
+    // The open dialog or box stays on top of whatever the game drew meanwhile.
     if (FrontEnd.dialogOpen && !FrontEnd.dialogEnding) DrawNameDialog();
+    DrawWindowBox();
     ShowSurface();
 }
 
@@ -125,6 +163,8 @@ bool DeliverWindowEvent(const SDL_Event& event) {
         Deliver(msg::Destroy, 0, 0);
         return true;
     case SDL_WINDOWEVENT:
+        // Only the game window's own; the message box's stand-in owner is never shown.
+        if (event.window.windowID != SDL_GetWindowID(FrontEnd.window)) return true;
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
             Deliver(msg::Destroy, 0, 0);
@@ -149,6 +189,10 @@ bool DeliverWindowEvent(const SDL_Event& event) {
     default:
         return false;
     }
+}
+
+void LetTheCompositorMove() {
+    FrontEnd.movedByCompositor = SDL_SetWindowHitTest(FrontEnd.window, CaptionHitTest, nullptr) == 0;
 }
 
 int RunMessageLoop() {

@@ -46,12 +46,18 @@ int OpenGameWindow() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // A desktop window among others: the compositor may keep compositing it.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_TIMER) != 0 || !OpenVideo()) return 0;
+    // SIGTERM and SIGINT are the program's own (WatchQuitSignals): SDL's
+    // handlers would only queue a quit that a modal box never reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_TIMER) != 0) return 0;
+    WatchQuitSignals();
+    if (!OpenVideo()) return 0;
     if (TTF_Init() != 0) return 0;
-    FrontEnd.tickEvent = SDL_RegisterEvents(3);
+    FrontEnd.tickEvent = SDL_RegisterEvents(4);
     if (FrontEnd.tickEvent == static_cast<Uint32>(-1)) return 0;
     FrontEnd.postedEvent = FrontEnd.tickEvent + 1;
     FrontEnd.soundEvent = FrontEnd.tickEvent + 2;
+    FrontEnd.captionEvent = FrontEnd.tickEvent + 3;
 
     SDL_DisplayMode screen;
     const bool screenKnown = SDL_GetDesktopDisplayMode(0, &screen) == 0;
@@ -89,6 +95,7 @@ int OpenGameWindow() {
     // (Wayland) is shown through the renderer.
     if (SDL_GetWindowSurface(FrontEnd.window) == nullptr && !OpenPresenter()) return 0;
     if (!OpenCanvas()) return 0;
+    if (compositorScales) LetTheCompositorMove();
     FrontEnd.font = OpenTextFont();
 
     Deliver(msg::Create, 0, 0);
@@ -97,6 +104,7 @@ int OpenGameWindow() {
 }
 
 void CloseGameWindow() {
+    StopWatchingQuitSignals();
     StopFallTimer();
     CloseSound();
     for (SDL_Surface*& image : FrontEnd.images) {
@@ -105,6 +113,7 @@ void CloseGameWindow() {
     }
     CloseCanvas();
     ClosePresenter();
+    CloseMessageBoxes();
     if (FrontEnd.font != nullptr) TTF_CloseFont(FrontEnd.font);
     FrontEnd.font = nullptr;
     if (FrontEnd.window != nullptr) SDL_DestroyWindow(FrontEnd.window);
