@@ -10,6 +10,7 @@ Cases (one per run):
                     the keys play; Quit ends with 0
   scale2 PROGRAM    weston at scale 2: 700 by 840 device pixels, each 2 by 2
                     block one colour, equal to the picture at scale 1
+  drag PROGRAM      the caption drag moves the window (weston moves it)
   errorbox PROGRAM  a first start with zenity out of reach shows the Error box
                     in the game's window; Return ends with 0, the default file
                     written
@@ -289,6 +290,38 @@ def case_scale2(program):
             shutil.rmtree(directory, ignore_errors=True)
 
 
+def case_drag(program):
+    """A Wayland client cannot place itself: the caption drag asks weston to
+    move the window, and the window follows the pointer; the game goes on."""
+    directory = scratch_dir("quarvelle-wldrag-")
+    with Weston() as weston:
+        try:
+            write_valid_scores(directory)
+            game, place, _ = wayland_start_screen(weston, program, directory)
+            grab = (place[0] + 150, place[1] + 10)
+            step = (-40 if place[0] > 100 else 40, -30 if place[1] > 100 else 30)
+            weston.x.xdotool("mousemove", grab[0], grab[1])
+            around = (32, 32, grab[0] - 8, grab[1] - 8)
+            pointer = wait_for("the pointer on the caption", lambda: (lambda a, b: a if a == b else None)(
+                weston.x.screenshot(around).pixels, weston.x.screenshot(around).pixels))
+            weston.x.xdotool("mousedown", "1")
+            # Weston's move has begun once it shows its own pointer for it;
+            # motion before that would be lost.
+            wait_for("weston's move", lambda: weston.x.screenshot(around).pixels != pointer, 10)
+            weston.x.xdotool("mousemove", grab[0] + step[0] // 2, grab[1] + step[1] // 2)
+            weston.x.xdotool("mousemove", grab[0] + step[0], grab[1] + step[1], "mouseup", "1")
+            weston.x.xdotool("mousemove", OUTPUT[0] - 1, OUTPUT[1] - 1)
+            target = (place[0] + step[0], place[1] + step[1])
+            try:
+                wait_for("the dragged window", lambda: weston.window_place((WIN_W, WIN_H)) == target, 10)
+            except Failure:
+                raise Failure("the window is at %s, not %s" % (weston.window_place((WIN_W, WIN_H)), target))
+            play_a_little(weston, game, target)
+            end_with_quit(weston, game, target)
+        finally:
+            shutil.rmtree(directory, ignore_errors=True)
+
+
 def box_in_window(picture):
     """The in-window box's grey face across the middle of the field, which is black without it."""
     middle = picture.region(180, 200, 120, 4)
@@ -422,7 +455,7 @@ def xwayland_display(log):
     return None
 
 
-CASES = {"picture": case_picture, "scale2": case_scale2, "errorbox": case_errorbox, "sigterm": case_sigterm,
+CASES = {"picture": case_picture, "drag": case_drag, "scale2": case_scale2, "errorbox": case_errorbox, "sigterm": case_sigterm,
          "xwayland": case_xwayland}
 
 
