@@ -14,11 +14,12 @@ Cases (one per run):
   errorbox PROGRAM  a first start with zenity out of reach shows the Error box
                     in the game's window; Return ends with 0, the default file
                     written
-  sigterm PROGRAM [wayland|twm]
-                    SIGTERM with the Error box open ends the program promptly
-                    with what Quit leaves, and nothing of it left running: on
+  sigterm PROGRAM [wayland|twm|playing|paused]
+                    SIGTERM ends the program promptly with what Quit leaves,
+                    and nothing of it left running: with the Error box open on
                     Wayland (the in-window box) and on X11 under twm (the
-                    system box, zenity installed)
+                    system box, zenity installed), and during a game, running
+                    or paused
   xwayland PROGRAM  through XWayland, SDL's default there: the picture as on
                     X11, and it plays
 With QUARVELLE_SHOTS=<folder> the cases keep their screenshots there.
@@ -57,7 +58,7 @@ close-animation=none
 startup-animation=none
 focus-animation=none
 """
-GO, QUIT = (73, 73), (73, 175)
+GO, PAUSE, QUIT = (73, 73), (73, 107), (73, 175)
 
 
 def write_valid_scores(directory):
@@ -408,7 +409,17 @@ def wait_for_none(probe, limit=5.0):
 def case_sigterm(program, where):
     directory = scratch_dir("quarvelle-term-")
     try:
-        if where == "wayland":
+        if where in ("playing", "paused"):
+            with Weston() as weston:
+                write_valid_scores(directory)
+                game, place, _ = wayland_start_screen(weston, program, directory)
+                weston.click(place, GO)
+                size = (WIN_W, WIN_H)
+                wait_for("a falling piece", lambda: filled_cells(weston.window_picture(place, size)), 20)
+                if where == "paused":
+                    weston.click(place, PAUSE)
+                end_by_sigterm(game, directory)
+        elif where == "wayland":
             with Weston() as weston:
                 game, _, _ = start_error_box(weston, program, directory)
                 end_by_sigterm(game, directory)
@@ -461,7 +472,7 @@ CASES = {"picture": case_picture, "drag": case_drag, "scale2": case_scale2, "err
 
 def main(argv):
     if len(argv) < 3 or argv[1] not in CASES:
-        sys.exit("usage: wayland_test.py %s PROGRAM [wayland|twm]" % "|".join(CASES))
+        sys.exit("usage: wayland_test.py %s PROGRAM [wayland|twm|playing|paused]" % "|".join(CASES))
     case, program = argv[1], os.path.abspath(argv[2])
     if case == "sigterm":
         return verdict(lambda: case_sigterm(program, argv[3] if len(argv) > 3 else "wayland"))
