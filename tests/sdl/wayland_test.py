@@ -444,11 +444,21 @@ def case_xwayland(program):
     with Weston(xwayland=True) as weston:
         try:
             number = wait_for("XWayland's display", lambda: xwayland_display(weston.log), 30)
+            # Only X in reach, as for an X program on a Wayland desktop; weston
+            # starts XWayland at the first client, so one is let in first.
             env = dict(weston.env, DISPLAY=number)
-            env.pop("SDL_VIDEODRIVER")
+            for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
+                env.pop(name)
+            wait_for("XWayland", lambda: subprocess.run(["xprop", "-root", "-notype", "_NET_SUPPORTED"], env=env,
+                                                         capture_output=True, timeout=20).returncode == 0, 60)
             write_valid_scores(directory)
             game = weston.start(program, directory, env)
-            place = wait_for("the game window on weston", lambda: weston.window_place((WIN_W, WIN_H)), 60)
+
+            def shown():
+                if game.poll() is not None:
+                    raise Failure("the program ended with %s: %r" % (game.poll(), game.stderr.read()))
+                return weston.window_place((WIN_W, WIN_H))
+            place = wait_for("the game window on weston", shown, 60)
             picture = settled_picture(lambda: weston.window_picture(place, (WIN_W, WIN_H)))
             off = differing(picture, reference)
             check(off == 0, "the XWayland picture differs from X11's in %d pixels" % off)
