@@ -110,6 +110,9 @@ class Weston:
         self.x.programs.append(self.weston)
         wait_for("weston's socket", lambda: os.path.exists(os.path.join(self.runtime, "quarvelle-wl")), 30)
         wait_for("weston's output", lambda: "Weston Compositor" in self.x.run("xwininfo", "-root", "-tree"), 30)
+        # Ready once the shell has drawn its background; a window found before
+        # would be found on whatever weston showed until then.
+        wait_for("weston's background", lambda: self.x.screenshot((1, 1, 10, 10)).at(0, 0) == BACKGROUND, 30)
         # The pointer out of the way, in the output's far corner.
         self.x.xdotool("mousemove", OUTPUT[0] * scale - 1, OUTPUT[1] * scale - 1)
         self.env = dict(env, WAYLAND_DISPLAY="quarvelle-wl", SDL_VIDEODRIVER="wayland", SDL_AUDIODRIVER="dummy",
@@ -333,14 +336,23 @@ def start_error_box(weston, program, directory, env=None):
     game = weston.start(program, directory, env)
     place = wait_for("the game window on weston", lambda: weston.window_place((WIN_W, WIN_H)), 30)
 
+    last = []
+
     def boxed():
         picture = weston.window_picture(place, (WIN_W, WIN_H))
+        last[:] = [picture]
         try:
             box_in_window(picture)
         except Failure:
             return None
         return picture
-    return game, place, wait_for("the in-window Error box", boxed, 30)
+    try:
+        return game, place, wait_for("the in-window Error box", boxed, 30)
+    except Failure:
+        if last:
+            keep_shot(last[0], "no-error-box")
+            keep_shot(weston.x.screenshot(), "no-error-box-screen")
+        raise
 
 
 def case_errorbox(program):
