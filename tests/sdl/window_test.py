@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Drives the real Linux program under its own Xvfb: xdotool plays, ImageMagick
 reads the screen. One case per run: window, first_start, play, game_over,
-game_over_quit, close_button, sigterm_name_dialog. Checks the structure of what is shown (a black field, a block
-that is not black, digits in the boxes), never the exact art."""
+game_over_quit, close_button, sigterm_name_dialog. Checks the structure of
+what is shown (a black field, a block that is not black, digits in the
+boxes), never the exact art."""
 
 import os
 import shutil
