@@ -12,7 +12,7 @@ if [ "${1:-}" = "--web" ]; then
   exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$page"
 fi
 
-"$here/scripts/install-packages.sh" cmake make g++ libsdl2-dev libsdl2-ttf-dev zlib1g-dev libx11-dev
+"$here/scripts/install-packages.sh" cmake make g++ libsdl2-dev libsdl2-ttf-dev libx11-dev
 
 cmake -S "$here" -B "$here/build-play" -DCMAKE_BUILD_TYPE=Release -DQUARVELLE_FRONT_END_ONLY=ON >/dev/null
 cmake --build "$here/build-play" -j"$(nproc)" --target quarvelle

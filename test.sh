@@ -11,8 +11,9 @@ jobs="$(nproc)"
 
 scripts/install-packages.sh \
   cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev \
-  libsdl2-dev libsdl2-ttf-dev zlib1g-dev libx11-dev python3 \
+  libsdl2-dev libsdl2-ttf-dev libx11-dev python3 \
   imagemagick xvfb xauth xdotool x11-utils x11-xserver-utils twm faketime \
+  weston xwayland zenity libegl-mesa0 libgl1-mesa-dri \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 \
   clang libclang-rt-14-dev \
   dpkg-dev lintian desktop-file-utils appstream unzip file

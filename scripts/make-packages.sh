@@ -12,7 +12,7 @@ out="${1:-$here/build-packages}"
 jobs=2
 
 "$here/scripts/install-packages.sh" \
-  cmake make g++ libsdl2-dev libsdl2-ttf-dev zlib1g-dev libx11-dev python3 dpkg-dev unzip \
+  cmake make g++ libsdl2-dev libsdl2-ttf-dev libx11-dev python3 dpkg-dev unzip \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 
 mkdir -p "$out"

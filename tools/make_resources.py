@@ -5,7 +5,8 @@ Usage: python3 tools/make_resources.py <resources folder>
 
 Writes bitmaps/*.bmp, sounds/801.wav .. 809.wav, icon/quarvelle.ico (16, 32
 and 48 pixels), icon/quarvelle.png (64 pixels) and the desktop's other sizes,
-icon/quarvelle-16.png .. quarvelle-256.png, under the folder. Uses only
+icon/quarvelle-16.png .. quarvelle-256.png, and the SDL window's icon,
+icon/quarvelle-window.bmp (64 pixels), under the folder. Uses only
 Python's standard library and no clock or random source, so the same command
 writes the same bytes on every machine.
 It never touches the font or the Windows resource script.
@@ -715,6 +716,21 @@ def ico_bytes(sizes):
     return out + b''.join(images)
 
 
+def window_icon_bmp(c):
+    """The SDL window's icon as a 32-bit BMP with alpha (SDL_LoadBMP reads the
+    fourth byte of a plain 32-bit BMP as alpha), rows from the bottom up."""
+    w, h = c['w'], c['h']
+    pixels = bytearray()
+    for y in range(h - 1, -1, -1):
+        for x in range(w):
+            px = get(c, x, y)
+            pixels += bytes(4) if px is None else bytes((px[2], px[1], px[0], 255))
+    offset = 14 + 40
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + bytes(pixels)
+
+
 def png_bytes(c):
     """An RGBA PNG, its rows compressed by zlib at level 9. zlib's output for
     the same input and level has stayed the same across its releases, and
@@ -988,6 +1004,7 @@ def main(argv):
     write(os.path.join(root, 'icon', 'quarvelle.ico'), ico_bytes([16, 32, 48]))
     for size, name in DESKTOP_ICONS:
         write(os.path.join(root, 'icon', name), png_bytes(desktop_icon(size)))
+    write(os.path.join(root, 'icon', 'quarvelle-window.bmp'), window_icon_bmp(desktop_icon(64)))
     return 0
 
 

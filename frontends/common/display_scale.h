@@ -19,12 +19,12 @@ constexpr int FloorDivide(int value, int k) { return value >= 0 ? value / k : -(
 // The desktop's dots per inch at 100 % scale.
 constexpr int BaseDpi = 96;
 
-// The nearest whole number to dpi / 96, halves rounded down (144 gives 1, 168
-// gives 2), at least 1; then the largest k not above it at which the whole
-// window fits a work area of workWidth by workHeight (never below 1). A dpi of
-// 0 or less means "not set": k is 1.
+// The nearest whole number to dpi / 96, halves rounded up (120 gives 1, 144
+// gives 2, 240 gives 3), at least 1; then the largest k not above it at which
+// the whole window fits a work area of workWidth by workHeight device pixels
+// (never below 1). A dpi of 0 or less means "not set": k is 1.
 constexpr int ChooseScale(int dpi, int workWidth, int workHeight) {
-    int k = dpi > 0 ? (dpi + BaseDpi / 2 - 1) / BaseDpi : 1;
+    int k = dpi > 0 ? (dpi + BaseDpi / 2) / BaseDpi : 1;
     if (k < 1) k = 1;
     while (k > 1 && (WindowWidth * k > workWidth || WindowHeight * k > workHeight)) --k;
     return k;
@@ -33,16 +33,20 @@ constexpr int ChooseScale(int dpi, int workWidth, int workHeight) {
 // Past any screen made: a setting above it is nonsense, and counts as none.
 constexpr double HighestDpi = 100.0 * BaseDpi;
 
-// A desktop's dpi setting as text (X's "Xft.dpi: 192", or "144.5") as the
+// A compositor's whole-number scale (Wayland's 1, 2, 3) in the dpi
+// ChooseScale takes, so that both desktops go through the one rule.
+constexpr int DpiFromDesktopScale(int scale) { return scale > 0 ? scale * BaseDpi : 0; }
+
+// A desktop's dpi setting as text (X's "Xft.dpi: 192", or "143.5") as the
 // whole number ChooseScale takes; 0 when it is not a number or is nonsense.
-// A fraction rounds up, which keeps it on the side of a half it lies on
-// (144.5 / 96 is nearer 2 than 1, and 145 gives 2).
+// A fraction rounds down, which keeps it on the side of a half it lies on
+// (143.5 / 96 is below the half, and 143 gives 1).
 inline int DpiFromSetting(const char* text) {
     if (text == nullptr) return 0;
     char* end = nullptr;
     const double dpi = std::strtod(text, &end);
     if (end == text || !(dpi > 0 && dpi <= HighestDpi)) return 0;
-    return static_cast<int>(std::ceil(dpi));
+    return static_cast<int>(std::floor(dpi));
 }
 
 }  // namespace platform

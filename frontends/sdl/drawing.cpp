@@ -2,9 +2,6 @@
 // window surface (at a scale above 1, onto the canvas), text in the embedded
 // font, and the window icon. Draws only what the game asks for; never decides
 // what the screen shows.
-#include <zlib.h>
-
-#include <cstdlib>
 #include <cstring>
 
 #include "seam/platform.h"
@@ -25,79 +22,6 @@ constexpr int TextPixelSize = 11;
 
 // Pictures up to this many pixels are kept in the window's own format.
 constexpr int SmallPicture = 100 * 100;
-
-std::uint32_t ReadBig32(const unsigned char* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-int Paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) return a;
-    return pb <= pc ? b : c;
-}
-
-// Decodes an 8-bit RGB or RGBA PNG without interlacing, which is what the
-// icon generator writes. Anything else gives no icon.
-SDL_Surface* DecodePng(const unsigned char* data, std::size_t size) {
-    static const unsigned char signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-    if (size < 8 || std::memcmp(data, signature, 8) != 0) return nullptr;
-    std::uint32_t width = 0, height = 0;
-    int channels = 0;
-    unsigned char* packed = static_cast<unsigned char*>(std::malloc(size));
-    std::size_t packedSize = 0;
-    if (packed == nullptr) return nullptr;
-    for (std::size_t at = 8; at + 12 <= size;) {
-        const std::uint32_t length = ReadBig32(data + at);
-        const unsigned char* type = data + at + 4;
-        const unsigned char* body = data + at + 8;
-        if (length > size - at - 12) break;
-        if (std::memcmp(type, "IHDR", 4) == 0 && length >= 13) {
-            width = ReadBig32(body);
-            height = ReadBig32(body + 4);
-            const bool plain = body[8] == 8 && body[10] == 0 && body[11] == 0 && body[12] == 0;
-            channels = !plain ? 0 : body[9] == 6 ? 4 : body[9] == 2 ? 3 : 0;
-        } else if (std::memcmp(type, "IDAT", 4) == 0) {
-            std::memcpy(packed + packedSize, body, length);
-            packedSize += length;
-        }
-        at += 12 + std::size_t{length};
-    }
-    SDL_Surface* icon = nullptr;
-    if (channels != 0 && width > 0 && width <= 1024 && height > 0 && height <= 1024) {
-        const std::size_t stride = width * channels;
-        uLongf rawSize = static_cast<uLongf>((stride + 1) * height);
-        unsigned char* raw = static_cast<unsigned char*>(std::malloc(rawSize));
-        if (raw != nullptr && uncompress(raw, &rawSize, packed, static_cast<uLong>(packedSize)) == Z_OK &&
-            rawSize == (stride + 1) * height) {
-            icon = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(width), static_cast<int>(height), 32,
-                                                  SDL_PIXELFORMAT_RGBA32);
-        }
-        // Undo the row filters in place, then spread the rows into the surface.
-        for (std::uint32_t y = 0; icon != nullptr && y < height; ++y) {
-            unsigned char* row = raw + y * (stride + 1) + 1;
-            const unsigned char* up = y > 0 ? raw + (y - 1) * (stride + 1) + 1 : nullptr;
-            const int filter = row[-1];
-            for (std::size_t i = 0; i < stride; ++i) {
-                const int a = i >= static_cast<std::size_t>(channels) ? row[i - channels] : 0;
-                const int b = up != nullptr ? up[i] : 0;
-                const int c = up != nullptr && i >= static_cast<std::size_t>(channels) ? up[i - channels] : 0;
-                const int add = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2 : filter == 4 ? Paeth(a, b, c) : 0;
-                row[i] = static_cast<unsigned char>(row[i] + add);
-            }
-            unsigned char* pixels = static_cast<unsigned char*>(icon->pixels) + y * icon->pitch;
-            for (std::uint32_t x = 0; x < width; ++x) {
-                pixels[x * 4 + 0] = row[x * channels + 0];
-                pixels[x * 4 + 1] = row[x * channels + 1];
-                pixels[x * 4 + 2] = row[x * channels + 2];
-                pixels[x * 4 + 3] = channels == 4 ? row[x * channels + 3] : 255;
-            }
-        }
-        std::free(raw);
-    }
-    std::free(packed);
-    return icon;
-}
 
 // True when the canvas at x,y already holds the picture's w by h pixels
 // (clipped to both) byte for byte, so that a copy would change nothing. Only
@@ -141,6 +65,10 @@ void ShowSurface() {
     const SDL_Rect whole = {0, 0, WindowWidth, WindowHeight};
     FrontEnd.dirty = SDL_Rect{0, 0, 0, 0};
     if (!SDL_IntersectRect(&shown, &whole, &shown)) return;
+    if (FrontEnd.renderer != nullptr) {
+        PresentCanvas(shown);
+        return;
+    }
     shown = ScaleOntoWindow(shown);
     SDL_UpdateWindowSurfaceRects(FrontEnd.window, &shown, 1);
 }
@@ -181,8 +109,9 @@ TTF_Font* OpenTextFont() {
 }
 
 SDL_Surface* LoadIconSurface() {
-    const EmbeddedResource* icon = FindEmbeddedResource("icon.png");
-    return icon != nullptr ? DecodePng(icon->data, icon->size) : nullptr;
+    const EmbeddedResource* icon = FindEmbeddedResource("icon.bmp");
+    if (icon == nullptr) return nullptr;
+    return SDL_LoadBMP_RW(SDL_RWFromConstMem(icon->data, static_cast<int>(icon->size)), 1);
 }
 
 namespace platform {

@@ -5,6 +5,7 @@
 
 #include "seam/platform.h"
 #include "frontends/sdl/codepage.h"
+#include "frontends/sdl/dialog_look.h"
 #include "frontends/sdl/front_end.h"
 #include "seam/game_entry.h"
 #include "seam/messages.h"
@@ -58,44 +59,8 @@ struct NameDialog {
 
 NameDialog Dialog;
 
-struct Shade {
-    Uint8 r, g, b;
-};
-constexpr Shade Face = {192, 192, 192}, Light = {223, 223, 223}, White = {255, 255, 255},
-                Shadow = {128, 128, 128}, Black = {0, 0, 0};
-
 int DialogUnitsX(int units, int baseX) { return units * baseX / 4; }
 int DialogUnitsY(int units, int baseY) { return units * baseY / 8; }
-
-void Fill(const SDL_Rect& rect, Shade shade) {
-    SDL_Surface* surface = GameSurface();
-    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, shade.r, shade.g, shade.b));
-}
-
-// One ring of an edge: top and left in `upper`, bottom and right in `lower`.
-void Ring(const SDL_Rect& r, Shade upper, Shade lower) {
-    Fill(SDL_Rect{r.x, r.y, r.w - 1, 1}, upper);
-    Fill(SDL_Rect{r.x, r.y, 1, r.h - 1}, upper);
-    Fill(SDL_Rect{r.x, r.y + r.h - 1, r.w, 1}, lower);
-    Fill(SDL_Rect{r.x + r.w - 1, r.y, 1, r.h}, lower);
-}
-
-SDL_Rect Inset(const SDL_Rect& r, int by) { return SDL_Rect{r.x + by, r.y + by, r.w - 2 * by, r.h - 2 * by}; }
-
-bool Inside(const SDL_Rect& r, int x, int y) { return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h; }
-
-void DottedRect(const SDL_Rect& r) {
-    for (int x = r.x; x < r.x + r.w; x += 2) {
-        Fill(SDL_Rect{x, r.y, 1, 1}, Black);
-        Fill(SDL_Rect{x, r.y + r.h - 1, 1, 1}, Black);
-    }
-    for (int y = r.y; y < r.y + r.h; y += 2) {
-        Fill(SDL_Rect{r.x, y, 1, 1}, Black);
-        Fill(SDL_Rect{r.x + r.w - 1, y, 1, 1}, Black);
-    }
-}
-
-int LineHeight() { return FrontEnd.font != nullptr ? TTF_FontHeight(FrontEnd.font) : 13; }
 
 SDL_Rect EditInterior() { return Inset(Dialog.places[EditIndex], 2); }
 
@@ -113,25 +78,8 @@ void ScrollToCaret() {
 int DefaultLookIndex() { return Dialog.focus == QuitGameIndex ? QuitGameIndex : PlayAgainIndex; }
 
 void DrawButton(int index) {
-    const TemplateControl& control = Controls[index];
-    SDL_Rect r = Dialog.places[index];
-    Fill(r, Face);
-    if (index == DefaultLookIndex()) {
-        Ring(r, Black, Black);
-        r = Inset(r, 1);
-    }
-    if (Dialog.pressed == index) {
-        Ring(r, Shadow, Shadow);
-    } else {
-        Ring(r, White, Black);
-        Ring(Inset(r, 1), Light, Shadow);
-    }
-    const int length = static_cast<int>(std::strlen(control.text));
-    const int shift = Dialog.pressed == index ? 1 : 0;
-    const int x = r.x + (r.w - TextWidth1252(control.text, length)) / 2 + shift;
-    const int y = r.y + (r.h - LineHeight()) / 2 + shift;
-    DrawText1252(x, y, control.text, length);
-    if (Dialog.focus == index) DottedRect(Inset(r, 3));
+    DrawPushButton(Dialog.places[index], Controls[index].text, index == DefaultLookIndex(), Dialog.pressed == index,
+                   Dialog.focus == index);
 }
 
 void DrawEdit() {
@@ -288,9 +236,7 @@ void Layout() {
 void DrawNameDialog() {
     if (!FrontEnd.dialogOpen) return;
     const SDL_Rect& f = Dialog.frame;
-    Fill(f, Face);
-    Ring(f, Light, Black);
-    Ring(Inset(f, 1), White, Shadow);
+    DrawDialogFace(f);
     for (int i = 0; i < ControlCount; ++i) {
         const TemplateControl& control = Controls[i];
         if (control.kind == ControlKind::Label) {

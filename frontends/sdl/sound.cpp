@@ -125,6 +125,11 @@ void CloseSound() {
     Player.device = 0;
     for (LoadedSound& sound : Player.cues) SDL_free(sound.samples);
     SDL_DestroySemaphore(Player.finished);
+    Player.finished = nullptr;
+}
+
+void WakeWaitingSound() {
+    if (Player.finished != nullptr) SDL_SemPost(Player.finished);
 }
 
 namespace platform {
@@ -143,11 +148,13 @@ void PlayWave(int cue, bool wait) {
     Player.position = 0;
     Player.waited = wait;
     SDL_UnlockAudioDevice(Player.device);
-    if (!wait) return;
+    // A program asked to end waits for no sound.
+    if (!wait || QuitSignalled()) return;
     // Mixed to its end is not yet heard to its end: the wait lasts the whole
     // sound. A device that stops calling back must not hang the game.
     const Uint32 start = SDL_GetTicks();
     SDL_SemWaitTimeout(Player.finished, sound.lengthMs + 500);
+    if (QuitSignalled()) return;
     const Uint32 spent = SDL_GetTicks() - start;
     if (spent < sound.lengthMs) SDL_Delay(sound.lengthMs - spent);
 }

@@ -1,8 +1,9 @@
-// The window's whole-number scale: k from the desktop's Xft.dpi, lowered until
-// the window fits its screen; at k above 1 the game draws its 350 by 420
-// picture on a canvas of its own, and each shown rectangle is copied onto the
-// window k by k, never smoothed. At k 1 the game draws on the window itself,
-// as it always did.
+// The window's whole-number scale: k from the desktop's Xft.dpi on X11, from
+// the compositor's scale on Wayland, lowered until the window fits its
+// screen; at k above 1 the game draws its 350 by 420 picture on a canvas of
+// its own, and each shown rectangle is copied onto the window k by k, never
+// smoothed. At k 1 on X11 the game draws on the window itself, as it always
+// did.
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
@@ -36,21 +37,31 @@ void Repeat(Uint8* to, const Uint8* pixel, int bytes, int times) {
 
 }  // namespace
 
+int ChooseDesktopScale() {
+    int points = 0, pixels = 0, height = 0;
+    SDL_GetWindowSize(FrontEnd.window, &points, &height);
+    SDL_GetWindowSizeInPixels(FrontEnd.window, &pixels, &height);
+    return points > 0 && pixels > points ? pixels / points : 1;
+}
+
 int ChooseWindowScale() {
     int dpi = 0;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(FrontEnd.window, &info) && info.subsystem == SDL_SYSWM_X11) {
-        dpi = DesktopDpi(info.info.x11.display);
-    }
+    const bool known = SDL_GetWindowWMInfo(FrontEnd.window, &info) != 0;
+    if (known && info.subsystem == SDL_SYSWM_X11) dpi = DesktopDpi(info.info.x11.display);
+    // On Wayland the compositor's scale is the desktop's setting; the work
+    // area is counted in points there, the fit in device pixels.
+    const int ratio = FrontEnd.pointRatio > 1 ? FrontEnd.pointRatio : 1;
+    if (known && info.subsystem == SDL_SYSWM_WAYLAND) dpi = platform::DpiFromDesktopScale(ratio);
     SDL_Rect work;
     const int display = SDL_GetWindowDisplayIndex(FrontEnd.window);
     if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &work) != 0) return 1;
-    return platform::ChooseScale(dpi, work.w, work.h);
+    return platform::ChooseScale(dpi, work.w * ratio, work.h * ratio);
 }
 
 bool OpenCanvas() {
-    if (FrontEnd.scale <= 1) return true;
+    if (FrontEnd.scale <= 1 || FrontEnd.renderer != nullptr) return true;
     const SDL_Surface* window = SDL_GetWindowSurface(FrontEnd.window);
     if (window == nullptr) return false;
     FrontEnd.canvas = SDL_CreateRGBSurfaceWithFormat(0, WindowWidth, WindowHeight, window->format->BitsPerPixel,
@@ -67,7 +78,10 @@ SDL_Surface* GameSurface() {
     return FrontEnd.canvas != nullptr ? FrontEnd.canvas : SDL_GetWindowSurface(FrontEnd.window);
 }
 
-int GamePixel(int windowPixel) { return platform::FloorDivide(windowPixel, FrontEnd.scale > 1 ? FrontEnd.scale : 1); }
+int GamePixel(int windowPoint) {
+    const int ratio = FrontEnd.pointRatio > 1 ? FrontEnd.pointRatio : 1;
+    return platform::FloorDivide(windowPoint * ratio, FrontEnd.scale > 1 ? FrontEnd.scale : 1);
+}
 
 SDL_Rect ScaleOntoWindow(const SDL_Rect& game) {
     const int k = FrontEnd.scale;

@@ -86,6 +86,23 @@ def parse_bmp(data):
 _pictures = {}
 
 
+def png_rows(raw, stride, h, bpp=4):
+    """The rows of an 8-bit RGBA PNG's inflated data, its row filters undone."""
+    rows, up = [], bytes(stride)
+    for y in range(h):
+        kind = raw[y * (stride + 1)]
+        row = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = row[i - bpp] if i >= bpp else 0
+            b, c = up[i], up[i - bpp] if i >= bpp else 0
+            p = a + b - c
+            paeth = a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c
+            row[i] = (row[i] + (0, a, b, (a + b) // 2, paeth)[kind]) & 0xFF
+        rows.append(bytes(row))
+        up = row
+    return rows
+
+
 def picture(name):
     if name not in _pictures:
         _pictures[name] = parse_bmp(read('bitmaps', name + '.bmp'))
@@ -317,6 +334,28 @@ class IconAndFont(unittest.TestCase):
         self.assertGreaterEqual(w, 48)
         self.assertEqual((depth, colour), (8, 6))
         self.assertEqual(len(zlib.decompress(idat)), h * (1 + 4 * w))
+
+    def test_window_bmp_is_the_64_pixel_png_with_its_transparency(self):
+        # The SDL window loads this one; a PNG filter or a byte order slip
+        # would show a different icon in the task bar than the desktop's.
+        data = read('icon', 'quarvelle-window.bmp')
+        offset, = struct.unpack_from('<I', data, 10)
+        size, w, h, planes, bits, compression = struct.unpack_from('<IiiHHI', data, 14)
+        self.assertEqual((data[:2], size, w, h, planes, bits, compression), (b'BM', 40, 64, 64, 1, 32, 0))
+        png = read('icon', 'quarvelle.png')
+        pos, idat = 8, b''
+        while pos < len(png):
+            length, = struct.unpack_from('>I', png, pos)
+            if png[pos + 4:pos + 8] == b'IDAT':
+                idat += png[pos + 8:pos + 8 + length]
+            pos += 12 + length
+        rows = png_rows(zlib.decompress(idat), 4 * w, h)
+        for y, png_row in enumerate(rows):
+            start = offset + (h - 1 - y) * 4 * w
+            bmp_row = data[start:start + 4 * w]
+            for x in range(w):
+                r, g, b, a = png_row[4 * x:4 * x + 4]
+                self.assertEqual(tuple(bmp_row[4 * x:4 * x + 4]), (b, g, r, a) if a else (0, 0, 0, 0), (x, y))
 
     def test_font_is_a_truetype_file_with_its_licence_beside_it(self):
         self.assertEqual(read('font', 'DejaVuSans.ttf')[:4], b'\x00\x01\x00\x00')

@@ -36,7 +36,7 @@ constexpr Expected kResources[] = {
     {"801", "sounds/801.wav"}, {"802", "sounds/802.wav"}, {"803", "sounds/803.wav"},
     {"804", "sounds/804.wav"}, {"805", "sounds/805.wav"}, {"806", "sounds/806.wav"},
     {"807", "sounds/807.wav"}, {"808", "sounds/808.wav"}, {"809", "sounds/809.wav"},
-    {"icon.png", "icon/quarvelle.png"}, {"icon.ico", "icon/quarvelle.ico"},
+    {"icon.bmp", "icon/quarvelle-window.bmp"}, {"icon.ico", "icon/quarvelle.ico"},
     {"font.ttf", "font/DejaVuSans.ttf"},
 };
 
@@ -75,7 +75,7 @@ TEST(EmbeddedResources, NamesAreComparedWithoutRegardToCase)
     for (const char* spelling : {"CONSOLE", "console", "cOnSoLe"}) {
         EXPECT_EQ(FindEmbeddedResource(spelling), console) << spelling;
     }
-    EXPECT_EQ(FindEmbeddedResource("ICON.PNG"), FindEmbeddedResource("icon.png"));
+    EXPECT_EQ(FindEmbeddedResource("ICON.BMP"), FindEmbeddedResource("icon.bmp"));
     EXPECT_EQ(FindEmbeddedResource("p7"), FindEmbeddedResource("P7"));
 }
 

@@ -191,7 +191,8 @@ def case_input(program):
 
 def case_fit(program):
     for screen, dpi, k in (((1366, 768), 192, 1), ((2560, 1600), 288, 3), ((1920, 1080), 288, 2),
-                           ((1920, 1200), 144, 1), ((1920, 1200), 168, 2)):
+                           ((1920, 1200), 144, 2), ((1366, 768), 144, 1), ((1920, 1200), 120, 1),
+                           ((1920, 1200), 168, 2)):
         with ScaledSession(program, screen, dpi) as session:
             got = session.scale()
             check(got == k, "%d dpi on %dx%d gives %d, not %d" % (dpi, screen[0], screen[1], got, k))

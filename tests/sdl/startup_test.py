@@ -9,9 +9,12 @@ Cases (one per run):
   owner PROGRAM [twm]    the Error box belongs to the game window (its
                          WM_TRANSIENT_FOR) and lies on screen over it, on a
                          bare X server or under twm.
-  unshown PROGRAM        a box that cannot be shown is never an answer: the
-                         message goes to stderr and the program ends with a
-                         status that is not 0.
+  unshown PROGRAM [zenity|nozenity]
+                         a box that cannot be shown is never an answer: the
+                         message goes to stderr, the box is drawn in the game's
+                         window instead, and only its answer ends the start
+                         (with 0, the default file written); the same with
+                         zenity within reach and out of reach.
   nodisplay PROGRAM      no X server answers: the program neither runs unseen
                          nor writes VORN.DAT; it says why on stderr, status 1.
 
@@ -242,8 +245,12 @@ def case_owner(program, with_twm):
                 check(owner.endswith("# " + window[0]), "the box is not owned by the game window: %s" % owner)
             else:
                 # Without a window manager SDL puts an owned box partly off the
-                # screen; the program then leaves it unowned and centred.
-                check("not found" in owner or owner.endswith("# " + window[0]), "the box's owner is %s" % owner)
+                # screen; the program then gives it a never-shown owner that
+                # covers the screen, which centres it.
+                owner_id = owner.split("# ")[-1]
+                check("not found" in owner or owner_id == window[0] or
+                      "IsViewable" not in x.run("xwininfo", "-id", owner_id),
+                      "the box's owner is %s" % owner)
             check(left >= 0 and top >= 0 and left + width <= SCREEN[0] and top + height <= SCREEN[1],
                   "the box at %d,%d %dx%d is not inside the screen" % (left, top, width, height))
             middle = (left + width // 2, top + height // 2)
@@ -280,40 +287,84 @@ def hold_connections(display):
     return xlib, held
 
 
-def case_unshown(program):
+def case_unshown(program, zenity):
     """The X server takes no client beyond those the game window needs, so the
-    Error box, which SDL shows on a connection of its own, cannot be shown."""
+    Error box, which SDL shows on a connection of its own, cannot be shown.
+    SDL would try zenity next, and take its failure for a pressed button."""
     PROGRAM[:] = [program]
-    for room in (1, 2, 3, 4):
-        with XSession(SCREEN) as x:
-            xlib, held = hold_connections(x.env["DISPLAY"])
-            check(held, "no connection to the X server")
-            for connection in held[len(held) - room:]:
-                xlib.XCloseDisplay(connection)
-            game, directory = start_box(x)
-            try:
-                try:
-                    status = game.wait(timeout=30)
-                except subprocess.TimeoutExpired:
-                    # The box showed with this room; with one connection less the
-                    # start ended quietly, so there the unshown box passed for an answer.
-                    raise Failure("with room for %d connections the box shows; with %d the unshown box "
-                                  "ended the program quietly with status 0" % (room, room - 1))
-                stderr = game.stderr.read().decode(errors="replace")
-            finally:
-                if game.poll() is None:
-                    game.kill()
-                    game.wait()
-                shutil.rmtree(directory, ignore_errors=True)
-                for connection in held[:len(held) - room]:
-                    xlib.XCloseDisplay(connection)
-            if "window could not be opened" in stderr and room < 4:
-                # No window at all with this little room: give the game one more connection.
-                continue
-            check(status != 0, "a box that could not be shown ended the program with status 0")
-            check("High score file corrupted or missing" in stderr, "the message is not on stderr: %r" % stderr)
-            return
+    links = None
+    env = None
+    if zenity:
+        check(shutil.which("zenity"), "zenity is not installed: the case needs it within reach")
+    else:
+        from wayland_test import path_without
+        links = path_without("zenity")
+    try:
+        for room in (1, 2, 3, 4):
+            with XSession(SCREEN) as x:
+                env = dict(program_env(x), PATH=links) if links else program_env(x)
+                if unshown_with_room(x, env, room):
+                    return
+    finally:
+        if links:
+            shutil.rmtree(links, ignore_errors=True)
     raise Failure("the game never opened its window with the room given")
+
+
+def unshown_with_room(x, env, room):
+    """One start with room for `room` more connections; False when the game
+    window itself could not open with so little."""
+    xlib, held = hold_connections(x.env["DISPLAY"])
+    check(held, "no connection to the X server")
+    for connection in held[len(held) - room:]:
+        xlib.XCloseDisplay(connection)
+    held = held[:len(held) - room]
+    directory = scratch_dir("quarvelle-box-")
+    log = os.path.join(directory, "stderr.txt")
+    try:
+        with open(log, "wb") as errors:
+            game = subprocess.Popen([PROGRAM[0]], cwd=directory, env=env, stdout=subprocess.DEVNULL, stderr=errors)
+
+        def outcome():
+            with open(log, errors="replace") as f:
+                said = f.read()
+            if "the message box could not be shown" in said:
+                return "unshown"
+            return "ended" if game.poll() is not None else None
+        try:
+            what = wait_for("the start's outcome", outcome, 30)
+        finally:
+            for connection in held:
+                xlib.XCloseDisplay(connection)
+        with open(log, errors="replace") as f:
+            said = f.read()
+        if what == "ended":
+            if "window could not be opened" in said and room < 4:
+                return False  # no window with this little room: give the game one more connection
+            raise Failure("the start ended with status %d and no answer from the player: %r" % (game.returncode, said))
+        check("High score file corrupted or missing" in said, "the message is not on stderr: %r" % said)
+        check(game.poll() is None, "the unshown box ended the program with status %s" % game.poll())
+
+        def boxed():
+            picture = window_picture(x)
+            middle = picture.region(180, 200, 120, 4)
+            return sum(1 for p in middle if p == (192, 192, 192)) > len(middle) // 2
+        wait_for("the Error box in the game's window", boxed, SHOW_LIMIT)
+        window = wait_for("the game window", lambda: viewable_window(x, "Quarvelle"))
+        x.run("xdotool", "windowfocus", window[0], "key", "Return", timeout=20)
+        try:
+            status = game.wait(timeout=SHOW_LIMIT)
+        except subprocess.TimeoutExpired:
+            raise Failure("Return did not answer the box in the game's window")
+        check(status == 0, "the answered box ended the start with %d" % status)
+        with open(os.path.join(directory, "VORN.DAT"), "rb") as f:
+            check(f.read().startswith(GUARD.encode()), "the default VORN.DAT was not written")
+        return True
+    finally:
+        if game.poll() is None:
+            game.kill()
+            game.wait()
+        shutil.rmtree(directory, ignore_errors=True)
 
 
 def case_nodisplay(program):
@@ -358,7 +409,7 @@ def main():
         elif case == "owner":
             case_owner(program, len(sys.argv) > 3 and sys.argv[3] == "twm")
         elif case == "unshown":
-            case_unshown(program)
+            case_unshown(program, len(sys.argv) <= 3 or sys.argv[3] != "nozenity")
         else:
             case_nodisplay(program)
     return verdict(run)

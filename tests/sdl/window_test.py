@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Drives the real Linux program under its own Xvfb: xdotool plays, ImageMagick
 reads the screen. One case per run: window, first_start, play, game_over,
-close_button. Checks the structure of what is shown (a black field, a block
-that is not black, digits in the boxes), never the exact art."""
+game_over_quit, close_button, sigterm_name_dialog. Checks the structure of
+what is shown (a black field, a block that is not black, digits in the
+boxes), never the exact art."""
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -260,6 +262,19 @@ def case_game_over_quit(session):
     check(saved_entry(session, b"Quitter")[0] == b"Quitter", "Quit game did not save the name")
 
 
+def case_sigterm_name_dialog(session):
+    """SIGTERM with the name dialog open ends the program as Quit does: with
+    0, soon, and no name saved."""
+    play_until_name_dialog(session)
+    with open(session.vorn_path(), "rb") as f:
+        before = f.read()
+    session.run("xdotool", "type", "--delay", "20", "Signalled")
+    session.game.send_signal(signal.SIGTERM)
+    check(session.exit_code(10) == 0, "SIGTERM did not end the program with code 0")
+    with open(session.vorn_path(), "rb") as f:
+        check(f.read() == before, "SIGTERM with the dialog open changed VORN.DAT")
+
+
 def case_close_button(session):
     session.write_scores()
     session.start()
@@ -275,6 +290,7 @@ CASES = {
     "game_over": case_game_over,
     "game_over_quit": case_game_over_quit,
     "close_button": case_close_button,
+    "sigterm_name_dialog": case_sigterm_name_dialog,
 }
 
 
