@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Windows program (MinGW-w64, run
-# under Wine), the Linux program and all tests, then the unit tests again
-# in a Release build and built with AddressSanitizer and
-# UndefinedBehaviorSanitizer; last, it makes the Debian package and the
-# Windows zip and checks them without installing them.
+# under Wine), the Linux program and all tests (on X11 and on Wayland), then
+# the unit tests again in a Release build and built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; then it makes the Debian package, the Windows
+# zip and the web zip and checks them without installing them; last, the
+# page: the unit suites under node and the page in a headless Chromium.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
@@ -12,11 +13,12 @@ jobs="$(nproc)"
 scripts/install-packages.sh \
   cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev \
   libsdl2-dev libsdl2-ttf-dev libx11-dev python3 \
-  imagemagick xvfb xauth xdotool x11-utils x11-xserver-utils twm faketime \
+  imagemagick xvfb xauth xfonts-base xdotool x11-utils x11-xserver-utils twm faketime \
   weston xwayland zenity libegl-mesa0 libgl1-mesa-dri \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 \
   clang libclang-rt-14-dev \
-  dpkg-dev lintian desktop-file-utils appstream unzip file
+  dpkg-dev lintian desktop-file-utils appstream unzip file \
+  emscripten googletest nodejs chromium python3-websocket python3-pil fonttools
 
 echo "== Windows program (MinGW-w64)"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
@@ -46,7 +48,6 @@ python3 tests/package/package_test.py --deb build-packages/quarvelle_*_amd64.deb
   --zip build-packages/quarvelle-*-win64.zip --build build-pkg --probe build-win32/window_probe.exe
 
 echo "== The page on WebAssembly: unit suites under node, then the page in headless Chromium"
-scripts/install-packages.sh emscripten googletest nodejs chromium python3-websocket python3-pil fonttools
 scripts/web-unit-tests.sh build-web-unit
 scripts/build-web.sh build-web >/dev/null
 /usr/bin/python3 tests/web/page_test.py --page build-web/page --sdl build/quarvelle
