@@ -1,3 +1,5 @@
+// frontends/common holds what more than one front-end uses: this scale rule,
+// the catalogue's room, the clock and the names a save works with.
 // How large a front-end shows the game's picture on a high-density screen:
 // every game pixel as k by k screen pixels, k a whole number chosen from the
 // desktop's own scale setting and lowered until the window fits its screen.

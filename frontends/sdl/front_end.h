@@ -1,3 +1,4 @@
+// frontends/sdl holds the Linux program: the seam on SDL2, on X11 and Wayland.
 // The SDL front-end's own record and the helpers its files share: the window,
 // the pictures, the font and the loop's flags. Only frontends/sdl includes this;
 // nothing here knows a game rule.

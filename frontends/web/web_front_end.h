@@ -1,3 +1,5 @@
+// frontends/web holds the page: the seam on the browser's canvas, WebAudio,
+// storage and dialogs, built with emscripten.
 // The web front-end's own record and the helpers its files share: the page's
 // events as they reach the wasm, the loop's flags and the file steps' check
 // mode. Only frontends/web includes this; nothing here knows a game rule.
