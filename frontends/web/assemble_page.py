@@ -14,12 +14,15 @@ screen's pictures come first); copies the manifest and
 the game's icons as icon-<size>.png; and writes sw.js with the list of every
 file the page loads and a cache name made from their bytes, so that a new
 build replaces the cache of an older one. The program folder holds
-quarvelle.js and quarvelle.wasm as emcc wrote them.
+quarvelle.js and quarvelle.wasm as emcc wrote them. The name dialog's texts
+and ids come from the one template the desktop programs use
+(seam/name_dialog_template.h), standing in index.html as @SCOREDB_...@.
 """
 import gzip
 import hashlib
 import json
 import os
+import re
 import shutil
 import sys
 
@@ -43,8 +46,22 @@ def read(path):
         return f.read()
 
 
+TEMPLATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "seam", "name_dialog_template.h")
+
+
+def with_dialog_template(page):
+    """index.html with each @SCOREDB_...@ as the template's text or id."""
+    values = dict(re.findall(r'^#define (SCOREDB_\w+) "?([^"\n]*?)"?$', read(TEMPLATE), re.M))
+
+    def value(match):
+        if match.group(1) not in values:
+            sys.exit("assemble_page.py: the name dialog's template has no %s" % match.group(1))
+        return values[match.group(1)]
+    return re.sub(r"@(SCOREDB_\w+)@", value, page)
+
+
 def inlined_page(sources, program):
-    page = read(os.path.join(sources, "index.html"))
+    page = with_dialog_template(read(os.path.join(sources, "index.html")))
     for tag, name, wrapper in INLINED:
         if tag not in page:
             sys.exit("assemble_page.py: index.html has no %s" % tag)
