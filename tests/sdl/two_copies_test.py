@@ -24,7 +24,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from score_tables import LOW_TABLE, describe, expected_orders, merged, saved_with, write_table  # noqa: E402
+from score_tables import LOW_TABLE, expected_orders, merged, wait_for_names, write_table  # noqa: E402
 from window_test import GO, Session, dialog_shown, filled_cells  # noqa: E402
 from x_session import Failure, check, verdict, wait_for  # noqa: E402
 
@@ -50,14 +50,6 @@ def confirm(session, name):
 
 def press(session, command):
     return subprocess.Popen(command, env=session.x.env)
-
-
-def wait_for_names(path, *names, limit):
-    """The rows of VORN.DAT once it holds every name; fails saying what it holds."""
-    try:
-        return wait_for("the names in VORN.DAT", saved_with(path, *names), limit, pause=0.2)
-    except Failure:
-        raise Failure("VORN.DAT does not hold %s: it holds %s" % (" and ".join(names), describe(path)))
 
 
 def check_both_kept(path, first, second):

@@ -2,6 +2,8 @@
 scripted table, the rows read back with their guard line and checksum
 checked, and the table's own rule for where a result goes."""
 
+from x_session import Failure, wait_for
+
 GUARD = "[Do not cheat!]" + " " * 173 + "."
 
 # A table every game enters, whatever its score: five results below zero.
@@ -67,3 +69,11 @@ def describe(path):
         return repr(saved_rows(path))
     except (TableError, ValueError, IndexError, OSError) as problem:
         return "no table (%s)" % problem
+
+
+def wait_for_names(path, *names, limit):
+    """The rows of VORN.DAT once it holds every name; fails saying what it holds."""
+    try:
+        return wait_for("the names in VORN.DAT", saved_with(path, *names), limit, pause=0.2)
+    except Failure:
+        raise Failure("VORN.DAT does not hold %s: it holds %s" % (" and ".join(names), describe(path)))

@@ -14,6 +14,7 @@ import shutil
 import signal
 import socketserver
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -27,25 +28,8 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 WIDTH, HEIGHT = 350, 420
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_for(what, probe, limit=20.0, pause=0.02):
-    """Polls `probe` until it returns something true and returns that."""
-    end = time.monotonic() + limit
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise Failure("gave up waiting for " + what)
-        time.sleep(pause)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from x_session import Failure, check, wait_for  # noqa: E402,F401  (the page tests take them from here)
 
 
 class QuietServer(http.server.ThreadingHTTPServer):

@@ -39,7 +39,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from x_session import (CAPTION_HEIGHT as CAPTION_Y, FRAME_SIDE as FRAME_X, WINDOW_HEIGHT as HEIGHT,  # noqa: E402
                        WINDOW_WIDTH as WIDTH, Failure, XSession, centred_origin, check, wait_for)
-from score_tables import LOW_TABLE, describe, expected_orders, merged, saved_with, write_table  # noqa: E402
+from score_tables import LOW_TABLE, expected_orders, merged, wait_for_names, write_table  # noqa: E402
 
 SCREEN = (1024, 768)
 FIELD_X, FIELD_Y, CELL, COLUMNS, ROWS = 130, 40, 20, 10, 18
@@ -638,14 +638,6 @@ def dialog_rectangle(session):
 
 def press(session, command):
     return subprocess.Popen(command, env=session.env)
-
-
-def wait_for_names(path, *names, limit):
-    """The rows of VORN.DAT once it holds every name; fails saying what it holds."""
-    try:
-        return wait_for("the names in VORN.DAT", saved_with(path, *names), limit, pause=0.2)
-    except Failure:
-        raise Failure("VORN.DAT does not hold %s: it holds %s" % (" and ".join(names), describe(path)))
 
 
 def check_both_kept(path, first, second):
