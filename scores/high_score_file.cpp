@@ -493,6 +493,13 @@ int WriteDefaultHighScoreFile() {
     return ReplaceHighScoreFile(image);
 }
 
+int CheckHighScoreFile() {
+    const HighScoreTable kept = HighScores;
+    const int loads = LoadHighScoreTable();
+    HighScores = kept;
+    return loads;
+}
+
 const char* HighScoreWriteProblem() {
     switch (LastWriteFault) {
         case FileFault::None: return nullptr;

@@ -33,3 +33,10 @@ constexpr int NameDialogEdit = SCOREDB_EDIT_ID;
 // ended the dialog, ends the dialog, inserts and saves the result; returns 1.
 // Any other id (Escape's cancel among them) does nothing and returns 0.
 int NameEntryDialogProc(int controlId, const char* editText);
+
+// Whether the score file, read through the seam exactly as the start-up reads
+// it, holds a table the start-up would keep (1) or call damaged (0). The
+// table in play stays as it was. A front-end that checks a table offered from
+// outside has its reading steps read those bytes and its writing steps fail,
+// so that nothing is written.
+int CheckHighScoreFile();

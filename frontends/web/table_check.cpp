@@ -5,8 +5,7 @@
 #include <emscripten.h>
 
 #include "frontends/web/web_front_end.h"
-#include "scores/high_score_file.h"
-#include "scores/high_score_table.h"
+#include "seam/game_entry.h"
 
 namespace {
 
@@ -25,10 +24,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int OfferedTableRoom() { return OfferRoom; }
 extern "C" EMSCRIPTEN_KEEPALIVE int CheckOfferedTable(int length) {
     if (length < 0 || length > OfferRoom) return 0;
     OfferCandidateTable(Offered, length);
-    const HighScoreTable kept = HighScores;
     FrontEnd.checkingOnly = true;
-    const int loads = LoadHighScoreTable();
+    const int loads = CheckHighScoreFile();
     FrontEnd.checkingOnly = false;
-    HighScores = kept;
     return loads;
 }

@@ -11,12 +11,14 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
 
 #include "scores/high_score_file.h"
 #include "scores/high_score_table.h"
+#include "seam/game_entry.h"
 #include "tests/scores/default_file.h"
 #include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"
@@ -220,6 +222,19 @@ TEST_F(HighScoreFile, MissingFileGivesTheDefaultFileThenTheDefaultTable) {
     EXPECT_EQ(ReadBytes(HighScoreFileName), DefaultFile);
     EXPECT_EQ(LoadHighScoreTable(), 1);
     ExpectDefaultTable();
+}
+
+// A table offered from outside is checked as the start-up checks a file, and
+// the table in play stays whatever the verdict.
+TEST_F(HighScoreFile, CheckSaysWhetherTheFileLoadsAndKeepsTheTableInPlay) {
+    SetEntry(0, "Playing", 999, 9, 90);
+    for (const auto& [bytes, loads] : {std::pair{File(WithRecord(0, "Offered;70;2;12")), 1},
+                                       std::pair{File(DefaultRecords, "1"), 0}}) {
+        WriteBytes(HighScoreFileName, bytes);
+        EXPECT_EQ(CheckHighScoreFile(), loads) << bytes;
+        EXPECT_STREQ(HighScores.entries[0].name, "Playing");
+        EXPECT_EQ(HighScores.entries[0].score, 999);
+    }
 }
 
 TEST_F(HighScoreFile, SavingTheDefaultTableWritesTheDefaultFileExactly) {
