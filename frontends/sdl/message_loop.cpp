@@ -3,6 +3,7 @@
 // default handling Windows would do: minimise, close, caption drag. Never
 // looks at the game's state.
 #include "seam/platform.h"
+#include "frontends/common/button_message.h"
 #include "frontends/sdl/front_end.h"
 #include "frontends/sdl/message_box.h"
 #include "seam/messages.h"
@@ -33,8 +34,6 @@ constexpr KeyCode GameKeys[] = {
 
 bool OnCaption(int x, int y) { return y >= 0 && y < CaptionHeight && x >= FrameSide && x < WindowWidth - FrameSide; }
 
-bool InsideWindow(int x, int y) { return x >= 0 && y >= 0 && x < WindowWidth && y < WindowHeight; }
-
 // The game sees every point in game pixels, whatever the scale; only the
 // caption drag keeps window pixels, so that the window moves by the screen's.
 void DeliverButton(const SDL_MouseButtonEvent& button) {
@@ -47,20 +46,14 @@ void DeliverButton(const SDL_MouseButtonEvent& button) {
     }
     const int x = GamePixel(button.x), y = GamePixel(button.y);
     // Without a capture, a release outside the window is not the window's.
-    if (!InsideWindow(x, y)) return;
-    if (platform::OnFrame(x, y)) {
-        const platform::ScreenPoint origin = platform::WindowOrigin();
-        Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0, msg::PackPoint(origin.x + x, origin.y + y));
-        const bool caption = OnCaption(x, y);
-        // As on Windows, every caption press also starts a move; the game has
-        // already acted on it, a painted glyph included.
-        if (press && caption && !FrontEnd.quitRequested) {
-            Drag = CaptionDrag{true, button.x, button.y};
-        }
-        return;
+    if (!platform::InsideWindow(x, y)) return;
+    const platform::ButtonMessage sent = platform::LeftButtonAt(press, x, y, platform::WindowOrigin());
+    Deliver(sent.message, 0, sent.lParam);
+    // As on Windows, every caption press also starts a move; the game has
+    // already acted on it, a painted glyph included.
+    if (press && OnCaption(x, y) && !FrontEnd.quitRequested) {
+        Drag = CaptionDrag{true, button.x, button.y};
     }
-    const platform::WindowPoint client = platform::ClientPointFromWindow(x, y);
-    Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0, msg::PackPoint(client.x, client.y));
 }
 
 // A Wayland client cannot place its window; it asks the compositor to move

@@ -7,6 +7,7 @@
 // Never looks at the game's state.
 #include <emscripten.h>
 
+#include "frontends/common/button_message.h"
 #include "frontends/web/web_front_end.h"
 #include "seam/game_entry.h"
 #include "seam/messages.h"
@@ -51,14 +52,9 @@ void DeliverActivation(bool active) {
 void DeliverButton(const PageEvent& event) {
     const bool press = event.type == PressEvent;
     const int x = event.a, y = event.b;
-    if (x < 0 || y < 0 || x >= WindowWidth || y >= WindowHeight) return;
-    if (platform::OnFrame(x, y)) {
-        const platform::ScreenPoint origin = platform::WindowOrigin();
-        Deliver(press ? msg::NcLButtonDown : msg::NcLButtonUp, 0, msg::PackPoint(origin.x + x, origin.y + y));
-        return;
-    }
-    const platform::WindowPoint client = platform::ClientPointFromWindow(x, y);
-    Deliver(press ? msg::LButtonDown : msg::LButtonUp, 0, msg::PackPoint(client.x, client.y));
+    if (!platform::InsideWindow(x, y)) return;
+    const platform::ButtonMessage sent = platform::LeftButtonAt(press, x, y, platform::WindowOrigin());
+    Deliver(sent.message, 0, sent.lParam);
 }
 
 void DeliverGameEvent(const PageEvent& event) {
