@@ -23,6 +23,7 @@
 #include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -94,22 +95,8 @@ void SetEntry(int row, const std::string& name, int score, int level, int lines)
     entry.lines = lines;
 }
 
-class ScratchDirectory : public ::testing::Test {
+class ScratchDirectory : public ScratchFolder {
 protected:
-    void SetUp() override {
-        home_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "quarvelle-scores-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        scratch_ = pattern;
-        fs::current_path(scratch_);
-        fake::ResetFake();
-        fake::ResetFiles();
-    }
-    void TearDown() override {
-        fs::current_path(home_);
-        std::error_code ignored;
-        fs::remove_all(scratch_, ignored);
-    }
     // The table a loaded default file gives.
     void ExpectDefaultTable() {
         for (int row = 0; row < HighScoreEntries; ++row) {
@@ -119,10 +106,6 @@ protected:
             EXPECT_EQ(HighScores.entries[row].lines, 0);
         }
     }
-
-private:
-    fs::path home_;
-    fs::path scratch_;
 };
 
 struct Expected {

@@ -28,6 +28,7 @@
 #include "tests/support/case_names.h"
 #include "tests/support/fake_file_store.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -122,22 +123,8 @@ const MergeCase MergeCases[] = {
      {{"Bert", 73}, {"Unknown", 50}, {"Unknown", 40}, {"Unknown", 30}, {"Unknown", 20}}},
 };
 
-class Scratch : public ::testing::Test {
+class Scratch : public ScratchFolder {
 protected:
-    void SetUp() override {
-        home_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "quarvelle-merge-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        scratch_ = pattern;
-        fs::current_path(scratch_);
-        fake::ResetFake();
-        fake::ResetFiles();
-    }
-    void TearDown() override {
-        fs::current_path(home_);
-        std::error_code ignored;
-        fs::remove_all(scratch_, ignored);
-    }
     // This copy starts on the default table, then ends a game of `score`
     // and enters it as "Bert", as the name dialog does.
     static void StartAndEnter(int score) {
@@ -152,10 +139,6 @@ protected:
         InsertHighScore();
         fake::ResetFiles();
     }
-
-private:
-    fs::path home_;
-    fs::path scratch_;
 };
 
 class Merge : public Scratch, public ::testing::WithParamInterface<MergeCase> {};
