@@ -26,6 +26,19 @@ int HighScoreRowFor(const HighScoreTable& table, std::int32_t score) {
     return position;
 }
 
+namespace {
+
+// Moves the rows from `position` down one, dropping the last, and writes
+// `entry` there: how every result enters a table.
+void PutAtRow(HighScoreTable& table, int position, const HighScoreEntry& entry) {
+    for (int row = HighScoreEntries - 1; row > position; --row) {
+        table.entries[row] = table.entries[row - 1];
+    }
+    table.entries[position] = entry;
+}
+
+}  // namespace
+
 int QualifiesForHighScore() {
     const int position = HighScoreRowFor(HighScores, Game.score);
     if (position == HighScoreEntries) {
@@ -40,18 +53,15 @@ void InsertHighScore() {
     if (position < 0 || position >= HighScoreEntries) {
         return;  // only QualifiesForHighScore sets it, always to a row
     }
-    for (std::int32_t row = HighScoreEntries - 1; row > position; --row) {
-        HighScores.entries[row] = HighScores.entries[row - 1];
-    }
-    HighScoreEntry& entry = HighScores.entries[position];
+    HighScoreEntry entry{};
     // EnteredName is always terminated within its 14 bytes, and the entry's
     // name has room for far more; copying the whole array keeps it that way.
-    std::memset(entry.name, 0, sizeof entry.name);
     std::memcpy(entry.name, EnteredName, sizeof EnteredName);
     entry.name[EnteredNameSize - 1] = '\0';
     entry.score = Game.score;
     entry.level = Game.level;
     entry.lines = Game.linesCleared;
+    PutAtRow(HighScores, position, entry);
 }
 
 int MergeHighScore(HighScoreTable& table, const HighScoreEntry& entry) {
@@ -59,9 +69,6 @@ int MergeHighScore(HighScoreTable& table, const HighScoreEntry& entry) {
     if (position == HighScoreEntries) {
         return 0;
     }
-    for (int row = HighScoreEntries - 1; row > position; --row) {
-        table.entries[row] = table.entries[row - 1];
-    }
-    table.entries[position] = entry;
+    PutAtRow(table, position, entry);
     return 1;
 }
