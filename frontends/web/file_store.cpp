@@ -51,10 +51,10 @@ constexpr FileHandle ReadHandle = 1;
 constexpr FileHandle WriteHandle = 2;
 
 // What a page-side storage step reports, as the fault the game is told.
-constexpr FileFault FaultOf(int code) {
-    return code == 0 ? FileFault::None : code == 1 ? FileFault::DiskFull : code == 2 ? FileFault::ReadOnly
-                                                                                      : FileFault::Other;
-}
+// By the page's code: 0 stored, 1 storage full, 2 storage refused, 3 other.
+constexpr FileFault PageFaults[] = {FileFault::None, FileFault::DiskFull, FileFault::ReadOnly, FileFault::Other};
+
+constexpr FileFault FaultOf(int code) { return code >= 0 && code < 3 ? PageFaults[code] : FileFault::Other; }
 
 // clang-format off
 // Returns the item's length (cut at `room`), -1 when there is none or the
